@@ -1,0 +1,37 @@
+#pragma once
+// The file operations the memo core needs. Paths are UTF-8; on Windows they use "\",
+// natively "/" (the core accepts either as a separator). Implementations: Win32
+// (common/win32), POSIX (common/posix) and in-memory fakes in the tests.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "status.h"
+
+namespace kanopa {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Reads the whole file as bytes.
+    virtual Status ReadFile(const std::string& path, std::string& bytes) = 0;
+    // Creates a file that must not exist yet and writes bytes to it, flushed to disk.
+    virtual Status CreateNewFile(const std::string& path, std::string_view bytes) = 0;
+    // Appends bytes, creating the file when it is missing.
+    virtual Status AppendToFile(const std::string& path, std::string_view bytes) = 0;
+    // Moves `from` onto `to` in one step, replacing an existing `to`.
+    virtual Status ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual Status RemoveFile(const std::string& path) = 0;
+    // Size in bytes of an existing file; nullopt when it cannot be read.
+    virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+    // Visits, in listing order, the names (no folder part) of the ordinary files that
+    // match a wildcard pattern such as "C:\Work\*.epm": no folders, no hidden or system
+    // files. `visit` returns false to stop early. A folder with no match is no failure.
+    virtual Status ListFiles(const std::string& pattern,
+                             const std::function<bool(const std::string& name)>& visit) = 0;
+};
+
+}  // namespace kanopa
