@@ -1,0 +1,36 @@
+#pragma once
+// The memo core's file operations on Windows, through the wide-character APIs.
+// Paths are UTF-8 with "\" separators; failures carry the system's error description.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <windows.h>
+// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the FileSystem member
+// below in files that see both; Win32's own function stays reachable as ReplaceFileW.
+#undef ReplaceFile
+
+#include "common/file_system.h"
+
+namespace kanopa {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    Status ReadFile(const std::string& path, std::string& bytes) override;
+    Status CreateNewFile(const std::string& path, std::string_view bytes) override;
+    Status AppendToFile(const std::string& path, std::string_view bytes) override;
+    Status ReplaceFile(const std::string& from, const std::string& to) override;
+    Status RemoveFile(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    Status ListFiles(const std::string& pattern,
+                     const std::function<bool(const std::string& name)>& visit) override;
+};
+
+// The wide form of a path for the file APIs. A full path too long for the classic
+// MAX_PATH limit gets the "\\?\" prefix (which turns off the limit, and with it the
+// system's clean-up of "/", "." and ".."; such paths are left as they are).
+std::wstring ToWin32Path(const std::string& path);
+
+}  // namespace kanopa
