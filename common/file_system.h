@@ -19,6 +19,7 @@ public:
     // Reads the whole file as bytes.
     virtual Status ReadFile(const std::string& path, std::string& bytes) = 0;
     // Creates a file that must not exist yet and writes bytes to it, flushed to disk.
+    // Fails when the file exists; a file it created but could not fill is removed again.
     virtual Status CreateNewFile(const std::string& path, std::string_view bytes) = 0;
     // Appends bytes, creating the file when it is missing.
     virtual Status AppendToFile(const std::string& path, std::string_view bytes) = 0;

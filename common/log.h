@@ -11,6 +11,8 @@
 
 namespace kanopa {
 
+inline constexpr char kLogFileName[] = "Log.txt";
+
 class LogSink {
 public:
     virtual ~LogSink() = default;

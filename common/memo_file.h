@@ -25,7 +25,7 @@ struct LoadResult {
     int assigned = 0;  // fields assigned: memoLeft..fontUnderline (11), savedAt,
                        // layoutMode, anchorPosition, margin, memoText: 16 when complete
     bool complete() const { return assigned == kAllFields; }
-    static constexpr int kAllFields = 16;
+    static constexpr int kAllFields = kStoredFieldCount + 1;
 };
 
 // Reads a memo file into `record`, field by field. The run-time fields (1-7, 20, 21)

@@ -7,6 +7,7 @@
 //   f1,f2,...,f26,#TEXT#memo text
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kanopa {
 
@@ -55,5 +56,15 @@ const char* FindFieldWithComma(const MemoRecord& record);
 // Strict decimal integer as the readers accept it: optional blanks around an optional
 // sign and at least one digit, within the 32-bit range.
 bool ParseInt32(std::string_view text, std::int32_t& value);
+
+// Reading a decoded record (the serialised form). Parts are numbered from 1.
+inline constexpr int kStoredFieldCount = 15;  // parts 8-19 and 22-24
+// Assigns parts 8-19 and 22-24 in order and stops at the first one missing or not a
+// number; returns how many were assigned (kStoredFieldCount when all).
+int ParseStoredFields(std::string_view decoded, MemoRecord& record);
+// Assigns part 25 (text) and 26 (16-bit number); returns how many were assigned.
+int ParseReservedFields(std::string_view decoded, MemoRecord& record);
+// The memo text: what follows the first "#TEXT#" after the 26th field.
+bool FindMemoText(std::string_view decoded, std::string_view& text);
 
 }  // namespace kanopa

@@ -13,7 +13,6 @@ inline constexpr char kConfigKey[] = "80463";
 // The viewer's memo key; the editor builds the same key at start-up (InitCommon).
 inline constexpr char kViewerMemoKey[] = "31975";
 inline constexpr char kConfigFileName[] = "Config.txt";
-inline constexpr char kLogFileName[] = "Log.txt";
 inline constexpr char kDefaultFontName[] = "ＭＳ ゴシック";
 
 // Values a program keeps for its whole run.

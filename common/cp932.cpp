@@ -1,0 +1,93 @@
+#include "common/cp932.h"
+
+#include <algorithm>
+
+#include "common/utf8.h"
+
+namespace kanopa {
+namespace {
+
+#include "common/cp932_table.inc"
+
+bool IsLeadByte(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+char32_t DecodeSingle(unsigned b) {
+    if (b == 0) return 0;
+    const char32_t cp = kCp932Single[b];
+    return cp ? cp : kCp932DefaultChar;
+}
+
+char32_t DecodePair(unsigned lead, unsigned trail) {
+    const unsigned leadIndex = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0xA0 - 0x81);
+    if (trail < kCp932TrailFirst || trail >= unsigned(kCp932TrailFirst + kCp932TrailCount))
+        return kCp932DefaultChar;
+    const char32_t cp = kCp932Double[leadIndex * kCp932TrailCount + (trail - kCp932TrailFirst)];
+    return cp ? cp : kCp932DefaultChar;
+}
+
+}  // namespace
+
+std::int16_t AnsiCodeOf(char32_t codePoint) {
+    if (codePoint == 0) return 0;
+    const auto* end = std::end(kCp932Encode);
+    const auto* it = std::lower_bound(std::begin(kCp932Encode), end, codePoint,
+        [](const Cp932EncodeEntry& e, char32_t cp) { return e.codePoint < cp; });
+    if (it == end || it->codePoint != codePoint) return kUnmappableCode;
+    return static_cast<std::int16_t>(it->code);
+}
+
+std::string CharOfAnsiCode(std::int16_t code) {
+    std::string out;
+    const auto value = static_cast<std::uint16_t>(code);
+    if (value <= 0xFF) {
+        AppendUtf8(out, IsLeadByte(value) ? kCp932DefaultChar : DecodeSingle(value));
+        return out;
+    }
+    const unsigned lead = value >> 8, trail = value & 0xFF;
+    if (IsLeadByte(lead)) {
+        AppendUtf8(out, DecodePair(lead, trail));
+    } else {
+        // Two single-byte characters, as the byte pair decodes.
+        AppendUtf8(out, DecodeSingle(lead));
+        AppendUtf8(out, IsLeadByte(trail) ? kCp932DefaultChar : DecodeSingle(trail));
+    }
+    return out;
+}
+
+std::vector<std::int16_t> Utf8ToAnsiCodes(std::string_view utf8) {
+    std::vector<std::int16_t> codes;
+    codes.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) codes.push_back(AnsiCodeOf(NextCodePoint(utf8, pos)));
+    return codes;
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::int16_t code : Utf8ToAnsiCodes(utf8)) {
+        const auto value = static_cast<std::uint16_t>(code);
+        if (value > 0xFF) out += static_cast<char>(value >> 8);
+        out += static_cast<char>(value & 0xFF);
+    }
+    return out;
+}
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned b = static_cast<unsigned char>(bytes[i]);
+        if (IsLeadByte(b)) {
+            if (i + 1 < bytes.size()) {
+                AppendUtf8(out, DecodePair(b, static_cast<unsigned char>(bytes[++i])));
+            } else {
+                AppendUtf8(out, kCp932DefaultChar);
+            }
+        } else {
+            AppendUtf8(out, DecodeSingle(b));
+        }
+    }
+    return out;
+}
+
+}  // namespace kanopa

@@ -1,0 +1,48 @@
+#include "common/log.h"
+
+#include "common/date_time.h"
+
+namespace kanopa {
+namespace {
+
+// The one hook of the process; set only by ScopedLogSink on the UI thread.
+LogSink* g_sink = nullptr;
+
+constexpr char kOldLogFileName[] = "Log.old.txt";
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+}  // namespace
+
+void WriteLog(std::string_view source, std::string_view message) noexcept {
+    if (g_sink) g_sink->Write(source, message);
+}
+
+ScopedLogSink::ScopedLogSink(LogSink& sink) : m_previous(g_sink) { g_sink = &sink; }
+ScopedLogSink::~ScopedLogSink() { g_sink = m_previous; }
+
+FileLogSink::FileLogSink(FileSystem& fs, const Clock& clock, std::string folder, std::size_t limit)
+    : m_fs(fs), m_clock(clock), m_path(folder + kLogFileName), m_oldPath(folder + kOldLogFileName),
+      m_limit(limit) {}
+
+void FileLogSink::Write(std::string_view source, std::string_view message) noexcept {
+    if (m_failed) return;
+    try {
+        std::string line = FormatLogTimestamp(m_clock.Now());
+        line.append("\t").append(source).append("\t").append(message).append("\r\n");
+        auto size = m_fs.FileSize(m_path);
+        if (size && *size + line.size() > m_limit) {
+            if (!m_fs.ReplaceFile(m_path, m_oldPath)) {
+                m_failed = true;
+                return;
+            }
+            size.reset();
+        }
+        // Notepad and friends read a UTF-8 file reliably only with its byte-order mark.
+        if (!size || *size == 0) line.insert(0, kUtf8Bom);
+        if (!m_fs.AppendToFile(m_path, line)) m_failed = true;
+    } catch (...) {
+        m_failed = true;
+    }
+}
+
+}  // namespace kanopa
