@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/basic_random.h"
+#include "common/codec.h"
+#include "common/tests/fakes.h"
+
+namespace kanopa {
+namespace {
+
+std::string Reversed(std::string s) { return {s.rbegin(), s.rend()}; }
+
+TEST(BasicRandom, RestartWithMinusOneGivesTheClassicFirstValue) {
+    BasicRandom rnd;
+    rnd.Rnd(-1.0f);
+    EXPECT_NEAR(rnd.Value(), 0.224007, 1e-6);
+}
+
+TEST(BasicRandom, SeededSequenceMatchesReferenceValues) {
+    // Reference values from an independent implementation of the generator.
+    BasicRandom rnd;
+    rnd.Rnd(-1.0f);
+    rnd.Randomize(12345);
+    const double expected[] = {0.376422, 0.8146238, 0.7294495};
+    for (double e : expected) {
+        rnd.Rnd(1.0f);
+        EXPECT_NEAR(rnd.Value(), e, 1e-7);
+    }
+    EXPECT_EQ(rnd.state(), 12238131u);
+}
+
+TEST(BasicRandom, Next96StaysInRangeAndMatchesTheFloatingValue) {
+    BasicRandom a, b;
+    a.Rnd(-1.0f);
+    b.Rnd(-1.0f);
+    for (int i = 0; i < 10000; ++i) {
+        const int r = a.Next96();
+        b.Rnd(1.0f);
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, 95);
+        ASSERT_EQ(r, static_cast<int>(b.Value() * 96));
+    }
+}
+
+struct AngoCase {
+    const char* text;
+    const char* beforeReversal;
+};
+
+class AngoVectors : public ::testing::TestWithParam<AngoCase> {};
+
+TEST_P(AngoVectors, EncodesFiveDigitsPerCharacterReversedAndDecodesBack) {
+    const AngoCase& c = GetParam();
+    const std::string digits = Ango(c.text);
+    EXPECT_EQ(digits, Reversed(c.beforeReversal));
+    EXPECT_EQ(Fukugo(digits), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codec, AngoVectors, ::testing::Values(
+    AngoCase{"", ""},
+    AngoCase{"abc", "500975009850099"},
+    AngoCase{"あ", "17904"},
+    AngoCase{"\r\n", "5001350010"},
+    AngoCase{"ｱ", "50177"},          // half-width katakana is single-byte
+    AngoCase{"漢,A", "19983" "50044" "50065"}),
+    [](const auto& vector) { return "Case" + std::to_string(vector.index); });
+
+TEST(Codec, AngoOfAbcIsTheDocumentedDigitText) {
+    EXPECT_EQ(Ango("abc"), "990058900579005");
+}
+
+TEST(Codec, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
+    EXPECT_EQ(Fukugo(Ango("a€b😀")), "a?b?");
+}
+
+TEST(Codec, FukugoRejectsMalformedDigitTexts) {
+    testing::LogCapture capture;
+    EXPECT_EQ(Fukugo("1234"), "");             // not a multiple of five
+    EXPECT_EQ(Fukugo("990058900579"), "");     // trailing short group
+    EXPECT_EQ(Fukugo("99005x900579005"), "");  // not a digit
+    EXPECT_EQ(Fukugo("99999"), "");            // 99999 - 50000 is no character code
+    EXPECT_EQ(Fukugo("13271"), "");            // 17231 reversed: below the range
+    EXPECT_EQ(capture.log.entries.size(), 5u);
+    for (const auto& [source, message] : capture.log.entries) {
+        EXPECT_EQ(source, "Fukugo()");
+        EXPECT_EQ(message, "");
+    }
+}
+
+TEST(Codec, NumericPasswordMatchesReferenceAndIgnoresTheFirstCharacter) {
+    EXPECT_EQ(NumericPassword("31975"), 4136660);
+    EXPECT_EQ(NumericPassword("80463"), 4027320);
+    EXPECT_EQ(NumericPassword("X1975"), NumericPassword("31975"));
+    EXPECT_EQ(NumericPassword(""), 0);
+    EXPECT_EQ(NumericPassword("7"), 0);
+}
+
+TEST(Codec, NumericPasswordOverflowFailsWithZeroAndLogs) {
+    testing::LogCapture capture;
+    // A double-byte character in a late position shifts beyond 32 bits.
+    EXPECT_EQ(NumericPassword("12345あ"), 0);
+    EXPECT_TRUE(capture.log.Has("NumericPassword()"));
+}
+
+TEST(Codec, CipherMatchesReferenceOutput) {
+    std::string out;
+    Cipher("31975", "990058900579005", out);
+    EXPECT_EQ(out, "!rsO'pE<Z4p8PFV");
+    out.clear();
+    Cipher("80463", "Hello, World!", out);
+    EXPECT_EQ(out, "[)iZHsN/D2K?1");
+}
+
+TEST(Codec, KeysDifferingOnlyInTheFirstCharacterScrambleAlike) {
+    std::string a, b;
+    Cipher("31975", "0123456789", a);
+    Cipher("91975", "0123456789", b);
+    EXPECT_EQ(a, b);
+}
+
+TEST(Codec, CipherDropsNonPrintableCharactersWithoutDrawing) {
+    std::string withControls, plain;
+    Cipher("31975", "ab\r\ncd\tあ", withControls);
+    Cipher("31975", "abcd", plain);
+    EXPECT_EQ(withControls, plain);
+}
+
+TEST(Codec, DecipherSkipsBytesOutsidePrintableRangeAndKeepsInStep) {
+    std::string scrambled;
+    Cipher("31975", "0123456789", scrambled);
+    std::string damaged = scrambled;
+    damaged.insert(3, "\x01\xff\n");
+    std::string out;
+    Decipher("31975", damaged, out);
+    EXPECT_EQ(out, "0123456789");
+}
+
+TEST(Codec, EmptyInputsAppendNothing) {
+    std::string out = "keep";
+    Cipher("31975", "", out);
+    Decipher("31975", "", out);
+    EXPECT_EQ(out, "keep");
+}
+
+TEST(Codec, RoundTripOfEveryPrintableCharacterWithBothKeys) {
+    std::string all;
+    for (int c = 32; c <= 126; ++c) all += static_cast<char>(c);
+    for (const char* key : {"31975", "80463"}) {
+        std::string scrambled, back;
+        Cipher(key, all + all, scrambled);
+        for (char c : scrambled) ASSERT_TRUE(c >= 32 && c <= 126);
+        Decipher(key, scrambled, back);
+        EXPECT_EQ(back, all + all);
+    }
+}
+
+TEST(Codec, StorableLengthBoundaryIs6553Characters) {
+    testing::LogCapture capture;
+    const std::string fits(6553, 'x');
+    const std::string encoded = EncodeForFile("31975", fits);
+    EXPECT_EQ(encoded.size(), 32765u);
+    EXPECT_EQ(DecodeFromFile("31975", encoded), fits);
+    EXPECT_TRUE(capture.log.entries.empty());
+
+    EXPECT_EQ(Ango(std::string(6554, 'x')).size(), 32770u);
+    EXPECT_EQ(EncodeForFile("31975", std::string(6554, 'x')), "");
+    EXPECT_TRUE(capture.log.Has("Cipher()"));
+}
+
+TEST(Codec, InputsBeyond32767CharactersFail) {
+    testing::LogCapture capture;
+    EXPECT_EQ(Ango(std::string(32768, 'a')), "");
+    EXPECT_EQ(Fukugo(std::string(32770, '0')), "");
+    std::string out;
+    Decipher("31975", std::string(32768, 'a'), out);
+    EXPECT_EQ(out, "");
+    EXPECT_TRUE(capture.log.Has("Ango()"));
+    EXPECT_TRUE(capture.log.Has("Fukugo()"));
+    EXPECT_TRUE(capture.log.Has("Decipher()"));
+}
+
+TEST(Codec, JapaneseTextWithCommasAndLineBreaksRoundTrips) {
+    const std::string text = "会議メモ,第１回\r\n担当：山田、佐藤\r\n締切 12/24 ｶﾀｶﾅ ①②";
+    EXPECT_EQ(DecodeFromFile("31975", EncodeForFile("31975", text)), text);
+}
+
+}  // namespace
+}  // namespace kanopa

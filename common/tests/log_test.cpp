@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "common/log.h"
+#include "common/tests/fakes.h"
+
+namespace kanopa {
+namespace {
+
+constexpr char kFolder[] = "C:\\Kanopa\\";
+constexpr char kLog[] = "C:\\Kanopa\\Log.txt";
+constexpr char kOld[] = "C:\\Kanopa\\Log.old.txt";
+
+TEST(Log, HookWithoutSinkDiscardsSilently) {
+    WriteLog("Nothing()", "installed");  // must simply return
+    SUCCEED();
+}
+
+TEST(Log, ScopedSinkRestoresThePreviousOne) {
+    testing::RecordingLog outer, inner;
+    ScopedLogSink a(outer);
+    {
+        ScopedLogSink b(inner);
+        WriteLog("inner", "");
+    }
+    WriteLog("outer", "");
+    ASSERT_EQ(inner.entries.size(), 1u);
+    ASSERT_EQ(outer.entries.size(), 1u);
+    EXPECT_EQ(outer.entries[0].first, "outer");
+}
+
+TEST(Log, FileSinkAppendsOneLinePerCallWithTimeSourceAndMessage) {
+    testing::FakeFileSystem fs;
+    testing::FixedClock clock;
+    FileLogSink sink(fs, clock, kFolder);
+    sink.Write("SaveMemo()", "FILEPATH:C:\\a.epm 拒否されました");
+    sink.Write("*********アプリケーション開始*********", "");
+    EXPECT_EQ(fs.Get(kLog),
+              "\xEF\xBB\xBF"
+              "2026/12/06 09:05:07\tSaveMemo()\tFILEPATH:C:\\a.epm 拒否されました\r\n"
+              "2026/12/06 09:05:07\t*********アプリケーション開始*********\t\r\n");
+}
+
+TEST(Log, FileSinkKeepsOneOlderGenerationPastTheLimit) {
+    testing::FakeFileSystem fs;
+    testing::FixedClock clock;
+    FileLogSink sink(fs, clock, kFolder, 200);
+    for (int i = 0; i < 20; ++i) sink.Write("Source()", "message number " + std::to_string(i));
+    EXPECT_LE(fs.Get(kLog).size(), 200u);
+    EXPECT_LE(fs.Get(kOld).size(), 200u);
+    EXPECT_NE(fs.Get(kLog).find("message number 19"), std::string::npos);
+    EXPECT_TRUE(fs.Exists(kOld));
+    EXPECT_EQ(fs.PathsStartingWith(kFolder).size(), 2u);
+}
+
+TEST(Log, FileSinkGoesQuietWhenTheFolderIsNotWritable) {
+    testing::FakeFileSystem fs;
+    fs.failAppend = true;
+    testing::FixedClock clock;
+    FileLogSink sink(fs, clock, kFolder);
+    sink.Write("A()", "one");
+    EXPECT_TRUE(sink.failed());
+    fs.failAppend = false;
+    sink.Write("B()", "two");  // no retry on every call
+    EXPECT_FALSE(fs.Exists(kLog));
+}
+
+}  // namespace
+}  // namespace kanopa

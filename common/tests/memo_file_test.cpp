@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include "common/codec.h"
+#include "common/memo_file.h"
+#include "common/services.h"
+#include "common/tests/fakes.h"
+#include "common/utf8.h"
+
+namespace kanopa {
+namespace {
+
+constexpr char kKey[] = "31975";
+constexpr char kPath[] = "C:\\Work\\note.epm";
+
+class MemoFile : public ::testing::Test {
+protected:
+    MemoRecord DefaultMemo(const std::string& text) {
+        MemoRecord r;
+        SetDefaultMemoValues(r);
+        r.memoText = text;
+        return r;
+    }
+    std::string DecodedFile(const std::string& path = kPath) {
+        return DecodeFromFile(kKey, fs.Get(path));
+    }
+    // A file holding exactly the given serialised text.
+    void PutRaw(const std::string& serialized) { fs.Put(kPath, EncodeForFile(kKey, serialized)); }
+
+    testing::FakeFileSystem fs;
+    testing::FixedClock clock;
+};
+
+TEST_F(MemoFile, DefaultMemoWithTextAbcStoresTheDocumentedForm) {
+    MemoRecord r = DefaultMemo("abc");
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r));
+    EXPECT_EQ(DecodedFile(),
+              "0,,,0,0,0,0,50,50,200,100,0,16777215,ＭＳ ゴシック,11,0,0,0,"
+              "2026/12/06 9:05:07,0,False,1,1,50,,-1,#TEXT#abc");
+    EXPECT_EQ(r.savedAt, "2026/12/06 9:05:07");
+}
+
+TEST_F(MemoFile, SaveWritesReservedPlaceholdersWithoutChangingTheRecord) {
+    MemoRecord r = DefaultMemo("x");
+    r.reservedText = "keep";
+    r.reservedValue = 7;
+    r.spareFlag = true;
+    r.fontUnderline = 1;
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r));
+    EXPECT_NE(DecodedFile().find(",1,2026/12/06 9:05:07,0,False,1,1,50,,-1,#TEXT#x"),
+              std::string::npos);
+    EXPECT_EQ(r.reservedText, "keep");
+    EXPECT_EQ(r.reservedValue, 7);
+    EXPECT_FALSE(r.spareFlag);
+}
+
+TEST_F(MemoFile, TextsRoundTripUnchanged) {
+    const std::string texts[] = {
+        "", "一行目,カンマ付き\r\n二行目\r\n", "a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x,y,z",
+        "before #TEXT# after #TEXT#", "#TEXT#", "ｶﾞｷﾞ ①②③ ㈱ ～",
+    };
+    for (const std::string& text : texts) {
+        MemoRecord saved = DefaultMemo(text);
+        saved.anchorPosition = 9;
+        saved.margin = -5;
+        saved.foreColor = 0x123456;
+        saved.fontStyle = 3;
+        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, saved));
+        MemoRecord loaded;
+        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete()) << text;
+        EXPECT_EQ(loaded.memoText, text);
+        EXPECT_EQ(loaded.anchorPosition, 9);
+        EXPECT_EQ(loaded.margin, -5);
+        EXPECT_EQ(loaded.foreColor, 0x123456);
+        EXPECT_EQ(loaded.fontStyle, 3);
+        EXPECT_EQ(loaded.fontName, "ＭＳ ゴシック");
+        EXPECT_EQ(loaded.savedAt, "2026/12/06 9:05:07");
+    }
+}
+
+TEST_F(MemoFile, LoadNeverTouchesRunTimeOrReservedFields) {
+    PutRaw("99,C:\\x\\,a.epm,1,2,3,4,10,20,30,40,5,6,Font,9,1,1,1,then,77,True,0,5,8,junk,123,#TEXT#t");
+    MemoRecord r;
+    r.folderWindow = 1234;
+    r.folderPath = "D:\\Memo\\";
+    r.memoFileName = "m.epm";
+    r.folderLeft = -1;
+    r.folderBottom = 500;
+    r.popupWindow = 42;
+    r.reservedText = "mine";
+    r.reservedValue = -3;
+    const MemoRecord before = r;
+    ASSERT_TRUE(LoadMemo(fs, kKey, kPath, r).complete());
+    EXPECT_EQ(r.folderWindow, before.folderWindow);
+    EXPECT_EQ(r.folderPath, before.folderPath);
+    EXPECT_EQ(r.memoFileName, before.memoFileName);
+    EXPECT_EQ(r.folderLeft, before.folderLeft);
+    EXPECT_EQ(r.folderBottom, before.folderBottom);
+    EXPECT_EQ(r.popupWindow, before.popupWindow);
+    EXPECT_FALSE(r.spareFlag);
+    EXPECT_EQ(r.reservedText, "mine");
+    EXPECT_EQ(r.reservedValue, -3);
+    EXPECT_EQ(r.memoLeft, 10);
+    EXPECT_EQ(r.fontName, "Font");
+    EXPECT_EQ(r.savedAt, "then");
+    EXPECT_EQ(r.margin, 8);
+    EXPECT_EQ(r.memoText, "t");
+}
+
+TEST_F(MemoFile, DamagedFileFillsFieldsUpToTheFirstBadOne) {
+    // Part 15 (font size) is not a number: parts 8-14 are taken, the rest stay.
+    PutRaw("0,,,0,0,0,0,11,12,13,14,15,16,Gothic,big,0,0,0,,0,False,1,9,50,,-1,#TEXT#new text");
+    MemoRecord r;
+    SetDefaultMemoValues(r);
+    r.memoText = "previous memo";
+    r.anchorPosition = 3;
+    const LoadResult result = LoadMemo(fs, kKey, kPath, r);
+    EXPECT_FALSE(result.complete());
+    EXPECT_EQ(result.assigned, 7);
+    EXPECT_EQ(r.memoLeft, 11);
+    EXPECT_EQ(r.backColor, 16);
+    EXPECT_EQ(r.fontName, "Gothic");
+    EXPECT_EQ(r.fontSize, 11);  // unchanged default
+    EXPECT_EQ(r.anchorPosition, 3);
+    EXPECT_EQ(r.memoText, "previous memo");
+}
+
+TEST_F(MemoFile, UnreadableOrForeignFilesLeaveTheRecordUnchanged) {
+    MemoRecord original;
+    SetDefaultMemoValues(original);
+    original.memoText = "unchanged";
+    const std::string contents[] = {
+        "",                                  // zero bytes
+        "This is not a memo file at all.",   // decodes to nothing useful
+        std::string(32768, '5'),             // beyond what the codec can hold
+    };
+    for (const std::string& bytes : contents) {
+        fs.Put(kPath, bytes);
+        MemoRecord r = original;
+        EXPECT_EQ(LoadMemo(fs, kKey, kPath, r).assigned, 0);
+        EXPECT_EQ(r, original);
+    }
+    MemoRecord r = original;
+    EXPECT_EQ(LoadMemo(fs, kKey, "C:\\missing.epm", r).assigned, 0);
+    EXPECT_EQ(r, original);
+}
+
+TEST_F(MemoFile, RecordWithoutMarkerAfterItsFieldsKeepsThePreviousText) {
+    PutRaw("0,,,0,0,0,0,1,2,3,4,5,6,F,9,0,0,0,,0,False,1,2,3,,-1,no marker here");
+    MemoRecord r;
+    r.memoText = "old";
+    const LoadResult result = LoadMemo(fs, kKey, kPath, r);
+    EXPECT_EQ(result.assigned, kStoredFieldCount);
+    EXPECT_EQ(r.margin, 3);
+    EXPECT_EQ(r.memoText, "old");
+}
+
+TEST_F(MemoFile, SavingOverALongerFileReplacesItCompletely) {
+    MemoRecord longMemo = DefaultMemo(std::string(3000, 'L'));
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, longMemo));
+    MemoRecord shortMemo = DefaultMemo("s");
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, shortMemo));
+    MemoRecord loaded;
+    ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
+    EXPECT_EQ(loaded.memoText, "s");
+    EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
+}
+
+TEST_F(MemoFile, LengthLimitIsCheckedBeforeTheDiskIsTouched) {
+    MemoRecord old = DefaultMemo("old memo");
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
+    const std::string oldBytes = fs.Get(kPath);
+
+    // Find the longest text that fits by asking the serialiser, not by arithmetic.
+    std::string text;
+    MemoRecord r = DefaultMemo("");
+    r.savedAt = "2026/12/06 9:05:07";
+    while (true) {
+        r.memoText = text + "x";
+        MemoRecord stored = r;
+        stored.reservedValue = -1;
+        if (CountCodePoints(SerializeMemoRecord(stored)) > kMaxStorableChars) break;
+        text += "x";
+    }
+    MemoRecord fits = DefaultMemo(text);
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, fits));
+    MemoRecord loaded;
+    ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
+    EXPECT_EQ(loaded.memoText, text);
+
+    const std::string fittingBytes = fs.Get(kPath);
+    MemoRecord tooLong = DefaultMemo(text + "x");
+    const Status refused = SaveMemo(fs, clock, kKey, kPath, tooLong);
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.error.find("6553"), std::string::npos);
+    EXPECT_EQ(fs.Get(kPath), fittingBytes);
+    EXPECT_NE(oldBytes, fittingBytes);
+}
+
+TEST_F(MemoFile, CommaInATextFieldIsRefused) {
+    MemoRecord r = DefaultMemo("text, with commas, is fine");
+    r.fontName = "Bad,Font";
+    const Status refused = SaveMemo(fs, clock, kKey, kPath, r);
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.error.find("fontName"), std::string::npos);
+    EXPECT_FALSE(fs.Exists(kPath));
+}
+
+struct InjectedFailure {
+    const char* name;
+    void (*arm)(testing::FakeFileSystem&);
+};
+
+class AtomicSave : public MemoFile, public ::testing::WithParamInterface<InjectedFailure> {};
+
+TEST_P(AtomicSave, FailureKeepsTheOldFileLeavesNoTemporaryAndReportsIt) {
+    MemoRecord old = DefaultMemo("the memo on disk");
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
+    const std::string before = fs.Get(kPath);
+
+    GetParam().arm(fs);
+    testing::LogCapture capture;
+    MemoRecord replacement = DefaultMemo("new");
+    const Status result = SaveMemo(fs, clock, kKey, kPath, replacement);
+
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error.find(kPath), std::string::npos);
+    EXPECT_EQ(fs.Get(kPath), before);
+    EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
+    ASSERT_EQ(capture.log.entries.size(), 1u);
+    EXPECT_EQ(capture.log.entries[0].first, "SaveMemo()");
+    EXPECT_EQ(capture.log.entries[0].second.rfind(std::string("FILEPATH:") + kPath + " ", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(MemoFile, AtomicSave, ::testing::Values(
+    InjectedFailure{"CreateFails", [](testing::FakeFileSystem& f) { f.failCreate = true; }},
+    InjectedFailure{"WriteFails", [](testing::FakeFileSystem& f) { f.failWriteAfterCreate = true; }},
+    InjectedFailure{"ReplaceFails", [](testing::FakeFileSystem& f) { f.failReplace = true; }}),
+    [](const auto& failure) { return std::string(failure.param.name); });
+
+}  // namespace
+}  // namespace kanopa
