@@ -266,8 +266,9 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
     MemoRecord record;
     SetDefaultMemoValues(record);
     bool bold = false, italic = false, haveText = false, anchored = false, absolute = false;
-    for (const auto& [name, value] : args.options) {
-        const std::string v = value.value_or("");
+    for (const auto& option : args.options) {
+        const std::string& name = option.first;
+        const std::string v = option.second.value_or("");
         const auto bad = [&] { return BadInput(name + " の値が正しくありません: " + v); };
         if (name == "--text" || name == "--text-file") {
             if (haveText) return Usage("--text と --text-file はどちらか一つだけ指定できます");
