@@ -49,9 +49,9 @@ std::string Fukugo(std::string_view digits) {
         WriteLog("Fukugo()", "");
         return "";
     }
-    std::string reversed(digits.rbegin(), digits.rend());
+    const std::string reversed(digits.rbegin(), digits.rend());
     std::string text;
-    text.reserve(digits.size() / kGroup * 2);
+    text.reserve(digits.size() / kGroup * 3);
     for (std::size_t start = 0; start < reversed.size(); start += kGroup) {
         const std::string_view group = std::string_view(reversed).substr(start, kGroup);
         int value = 0;
@@ -68,7 +68,7 @@ std::string Fukugo(std::string_view digits) {
             WriteLog("Fukugo()", "");
             return "";
         }
-        text += CharOfAnsiCode(static_cast<std::int16_t>(code));
+        AppendCharOfAnsiCode(text, static_cast<std::int16_t>(code));
     }
     return text;
 }

@@ -38,10 +38,15 @@ std::int16_t AnsiCodeOf(char32_t codePoint) {
 
 std::string CharOfAnsiCode(std::int16_t code) {
     std::string out;
+    AppendCharOfAnsiCode(out, code);
+    return out;
+}
+
+void AppendCharOfAnsiCode(std::string& out, std::int16_t code) {
     const auto value = static_cast<std::uint16_t>(code);
     if (value <= 0xFF) {
         AppendUtf8(out, IsLeadByte(value) ? kCp932DefaultChar : DecodeSingle(value));
-        return out;
+        return;
     }
     const unsigned lead = value >> 8, trail = value & 0xFF;
     if (IsLeadByte(lead)) {
@@ -51,7 +56,6 @@ std::string CharOfAnsiCode(std::int16_t code) {
         AppendUtf8(out, DecodeSingle(lead));
         AppendUtf8(out, IsLeadByte(trail) ? kCp932DefaultChar : DecodeSingle(trail));
     }
-    return out;
 }
 
 std::vector<std::int16_t> Utf8ToAnsiCodes(std::string_view utf8) {
