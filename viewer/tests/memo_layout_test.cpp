@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 
 #include "common/services.h"
 
@@ -21,6 +22,8 @@ struct PlaceCase {
     std::int32_t memoLeft, memoTop;
     std::int32_t x, y;
 };
+
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
 
 MemoRecord MemoFor(const PlaceCase& c) {
     MemoRecord memo;
@@ -124,6 +127,8 @@ struct StyleCase {
     std::int32_t fontStyle;
     bool bold, italic;
 };
+
+void PrintTo(const StyleCase& c, std::ostream* os) { *os << "fontStyle " << c.fontStyle; }
 
 class ApplyMemoStyleTest : public ::testing::TestWithParam<StyleCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace kanopa::viewer {
@@ -11,6 +12,8 @@ struct UrlCase {
     const char* url;
     const char* path;
 };
+
+void PrintTo(const UrlCase& c, std::ostream* os) { *os << '"' << c.url << '"'; }
 
 class LocationUrlToPathTest : public ::testing::TestWithParam<UrlCase> {};
 
@@ -75,6 +78,8 @@ struct NameCase {
     const char* extension;
     bool memo;
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << '"' << c.name << '"'; }
 
 class MemoFileNameTest : public ::testing::TestWithParam<NameCase> {};
 

@@ -79,6 +79,21 @@ TEST_F(PopupCycleTest, DressesWithMemoLook) {
     EXPECT_EQ(style.text, "太字");
 }
 
+TEST_F(PopupCycleTest, UnknownFontStyleKeepsWhatTheWindowHad) {
+    WriteMemo("C:\\Memo\\A\\a.epm", "太字", [](MemoRecord& memo) { memo.fontStyle = 2; });
+    WriteMemo("C:\\Memo\\B\\b.epm", "不明", [](MemoRecord& memo) { memo.fontStyle = 7; });
+    TickWith(kA);
+    EXPECT_TRUE(popup.shownStyle.bold);
+    TickWith(kB);  // same window, re-dressed: bold stays
+    EXPECT_EQ(ShownText(), "不明");
+    EXPECT_TRUE(popup.shownStyle.bold);
+    TickWith(kOtherProgram);
+    TickWith(kB);  // a new window starts plain
+    EXPECT_EQ(popup.creations, 2);
+    EXPECT_FALSE(popup.shownStyle.bold);
+    EXPECT_FALSE(popup.shownStyle.italic);
+}
+
 // --- following ---------------------------------------------------------------------
 
 TEST_F(PopupCycleTest, FollowsMovedWindowWithoutReadingFileAgain) {
