@@ -116,45 +116,10 @@ TEST_F(MemoFileFinderTest, ListingFailureIsErrorAndNotCached) {
 }
 
 // A save that lands while the folder is being listed must not be lost to the cache.
-class SavesWhileListing final : public FileSystem {
-public:
-    explicit SavesWhileListing(MemFileSystem& inner) : m_inner(inner) {}
-    Status ReadFile(const std::string& p, std::string& b) override { return m_inner.ReadFile(p, b); }
-    Status CreateNewFile(const std::string& p, std::string_view b) override {
-        return m_inner.CreateNewFile(p, b);
-    }
-    Status AppendToFile(const std::string& p, std::string_view b) override {
-        return m_inner.AppendToFile(p, b);
-    }
-    Status ReplaceFile(const std::string& f, const std::string& t) override {
-        return m_inner.ReplaceFile(f, t);
-    }
-    Status RemoveFile(const std::string& p) override { return m_inner.RemoveFile(p); }
-    std::optional<std::uint64_t> FileSize(const std::string& p) override { return m_inner.FileSize(p); }
-    Status ListFiles(const std::string& pattern,
-                     const std::function<bool(const std::string& name)>& visit) override {
-        Status status = m_inner.ListFiles(pattern, visit);
-        if (pendingSave) {
-            m_inner.Put(pendingSave.value(), "");
-            pendingSave.reset();
-        }
-        return status;
-    }
-    std::optional<std::string> pendingSave;
-
-private:
-    MemFileSystem& m_inner;
-};
-
 TEST_F(MemoFileFinderTest, MemoSavedDuringListingIsFoundNextTime) {
-    SavesWhileListing racing(fs);
-    racing.pendingSave = "C:\\Work\\late.epm";
-    MemoFileFinder racingFinder(racing, &watcher);
-    std::string name;
-    ASSERT_TRUE(racingFinder.Find(kFolder, name));
-    EXPECT_EQ(name, "");
-    ASSERT_TRUE(racingFinder.Find(kFolder, name));
-    EXPECT_EQ(name, "late.epm");
+    fs.afterListing = [&] { fs.Put("C:\\Work\\late.epm", ""); };
+    EXPECT_EQ(FindIn(kFolder), "");
+    EXPECT_EQ(FindIn(kFolder), "late.epm");
 }
 
 }  // namespace

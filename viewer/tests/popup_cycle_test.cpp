@@ -59,26 +59,6 @@ TEST_F(PopupCycleTest, OpensOnFirstTickOverFolderWindow) {
     EXPECT_EQ(fs.reads, 1);
 }
 
-TEST_F(PopupCycleTest, DressesWithMemoLook) {
-    WriteMemo("C:\\Memo\\A\\a.epm", "太字", [](MemoRecord& memo) {
-        memo.foreColor = 0x0000FF;
-        memo.backColor = 0xCCFFFF;
-        memo.fontName = "ＭＳ 明朝";
-        memo.fontSize = 16;
-        memo.fontStyle = 3;
-        memo.fontUnderline = 1;
-    });
-    TickWith(kA);
-    const MemoStyle& style = popup.shownStyle;
-    EXPECT_EQ(style.foreColor, 0x0000FF);
-    EXPECT_EQ(style.backColor, 0xCCFFFF);
-    EXPECT_EQ(style.fontName, "ＭＳ 明朝");
-    EXPECT_EQ(style.fontSize, 16);
-    EXPECT_TRUE(style.bold);
-    EXPECT_TRUE(style.italic);
-    EXPECT_EQ(style.text, "太字");
-}
-
 TEST_F(PopupCycleTest, UnknownFontStyleKeepsWhatTheWindowHad) {
     WriteMemo("C:\\Memo\\A\\a.epm", "太字", [](MemoRecord& memo) { memo.fontStyle = 2; });
     WriteMemo("C:\\Memo\\B\\b.epm", "不明", [](MemoRecord& memo) { memo.fontStyle = 7; });

@@ -1,6 +1,7 @@
 #include "viewer/tests/viewer_fakes.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/services.h"
 #include "common/wildcard.h"
@@ -94,6 +95,10 @@ Status MemFileSystem::ListFiles(const std::string& pattern,
         const std::string name = GetFileName(entry.first);
         if (!WildcardMatch(namePattern, name)) continue;
         if (!visit(name)) break;
+    }
+    if (afterListing) {
+        const std::function<void()> hook = std::exchange(afterListing, nullptr);
+        hook();
     }
     return Status::Ok();
 }

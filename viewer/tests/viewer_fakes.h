@@ -2,6 +2,7 @@
 // Stand-ins for the desktop and the disk, for driving the viewer's logic in tests.
 // Window handles are plain numbers.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -43,6 +44,7 @@ public:
     int listings = 0;  // ListFiles calls
     std::vector<std::string> patterns;  // every pattern listed, in order
     bool failListing = false;
+    std::function<void()> afterListing;  // runs once after the next listing
 
 private:
     using Entry = std::pair<std::string, std::string>;  // path, bytes

@@ -55,13 +55,6 @@ protected:
     ScopedLogSink scopedLog{log};
 };
 
-TEST_F(ViewerStateTest, UnloadByCycleRecordsNothing) {
-    state.OnPopupUnloaded(false);
-    EXPECT_EQ(memo().popupWindow, 0);
-    EXPECT_TRUE(state.ClosedMemos().Entries().empty());
-    EXPECT_TRUE(log.lines.empty());
-}
-
 TEST_F(ViewerStateTest, ClosePictureRecordsWindowAndFolder) {
     state.OnPopupUnloaded(true);
     EXPECT_EQ(memo().popupWindow, 0);
@@ -69,13 +62,6 @@ TEST_F(ViewerStateTest, ClosePictureRecordsWindowAndFolder) {
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0].first, "メモ閉じるボタン押下");
     EXPECT_EQ(log.lines[0].second, "");
-}
-
-TEST_F(ViewerStateTest, DragKeepsOffsetFromFolderWindow) {
-    state.OnPopupDragged(130, 150);
-    EXPECT_EQ(memo().memoLeft, 30);
-    EXPECT_EQ(memo().memoTop, -50);
-    EXPECT_EQ(memo().layoutMode, 0);
 }
 
 TEST_F(ViewerStateTest, DragBeyondRecordRangeIsIgnored) {
