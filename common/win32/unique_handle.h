@@ -11,7 +11,9 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <concepts>
 #include <cstddef>
+#include <memory>
 #include <utility>
 
 namespace kanopa {
@@ -20,6 +22,7 @@ template <typename Traits>
 class UniqueHandle {
 public:
     using Type = typename Traits::Type;
+    static_assert(std::equality_comparable<Type>);
 
     UniqueHandle() noexcept = default;
     explicit UniqueHandle(Type value) noexcept : m_value(value) {}
@@ -38,10 +41,11 @@ public:
     bool IsValid() const noexcept { return Traits::IsValid(m_value); }
     explicit operator bool() const noexcept { return IsValid(); }
 
-    // Closes the current handle (if any) and takes ownership of `value`.
+    // Closes the current handle (if any) and takes ownership of `value`. Resetting to
+    // the handle already owned keeps it open.
     void Reset(Type value = Traits::Invalid()) noexcept {
         const Type old = std::exchange(m_value, value);
-        if (Traits::IsValid(old)) Traits::Close(old);
+        if (Traits::IsValid(old) && !(old == value)) Traits::Close(old);
     }
     // Gives up ownership without closing; the caller now owns the handle.
     [[nodiscard]] Type Release() noexcept { return std::exchange(m_value, Traits::Invalid()); }
@@ -124,6 +128,7 @@ struct GdiObjectTraits {
 struct WindowDc {
     HWND window = nullptr;
     HDC dc = nullptr;
+    bool operator==(const WindowDc&) const = default;
 };
 struct WindowDcTraits {
     using Type = WindowDc;
@@ -146,6 +151,7 @@ struct MemoryDcTraits {
 struct GdiSelection {
     HDC dc = nullptr;
     HGDIOBJ previous = nullptr;
+    bool operator==(const GdiSelection&) const = default;
 };
 struct GdiSelectionTraits {
     using Type = GdiSelection;
@@ -212,7 +218,7 @@ public:
     }
     ComPtr(ComPtr&& other) noexcept : m_pointer(std::exchange(other.m_pointer, nullptr)) {}
     ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) ComPtr(std::move(other)).Swap(*this);
+        if (this != std::addressof(other)) ComPtr(std::move(other)).Swap(*this);
         return *this;
     }
 

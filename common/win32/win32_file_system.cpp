@@ -30,6 +30,51 @@ bool NeedsNoCleanUp(std::wstring_view path) {
     return true;
 }
 
+bool SameNameChar(wchar_t a, wchar_t b) {
+    return a == b || CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
+}
+
+// "*" and "?" matched against the long name only, ignoring case as the file system does.
+bool MatchesLongName(std::wstring_view pattern, std::wstring_view name) {
+    std::size_t p = 0, n = 0;
+    std::size_t starP = std::wstring_view::npos, starN = 0;  // last "*": one backtrack point
+    const auto charLength = [&](std::size_t at) -> std::size_t {
+        return at + 1 < name.size() && IS_HIGH_SURROGATE(name[at]) && IS_LOW_SURROGATE(name[at + 1])
+                   ? 2
+                   : 1;
+    };
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == L'*') {
+            starP = ++p;
+            starN = n;
+        } else if (p < pattern.size() && pattern[p] == L'?') {
+            ++p;
+            n += charLength(n);
+        } else if (p < pattern.size() && SameNameChar(pattern[p], name[n])) {
+            ++p;
+            ++n;
+        } else if (starP != std::wstring_view::npos) {
+            starN += charLength(starN);
+            n = starN;
+            p = starP;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
+
+// The system also matches a pattern against the 8.3 short name of each file, so that
+// "*.epm" finds "notes.epmx" (short name NOTES~1.EPM). Only long-name matches count;
+// as in the system's own rule, a name without a dot also matches as if it ended in
+// one, which keeps "*.*" meaning every file.
+bool LongNameMatches(std::wstring_view pattern, std::wstring_view name) {
+    if (MatchesLongName(pattern, name)) return true;
+    return name.find(L'.') == std::wstring_view::npos &&
+           MatchesLongName(pattern, std::wstring(name) + L'.');
+}
+
 Status WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kMaxTransfer));
@@ -100,7 +145,13 @@ Status Win32FileSystem::AppendToFile(const std::string& path, std::string_view b
 }
 
 Status Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
-    if (!MoveFileExW(ToWin32Path(from).c_str(), ToWin32Path(to).c_str(),
+    const std::wstring target = ToWin32Path(to);
+    // Windows refuses to replace a read-only file, Wine (as root) does not: a file the
+    // user made read-only stays as it is on both.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return FailWith(ERROR_ACCESS_DENIED);
+    if (!MoveFileExW(ToWin32Path(from).c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return FailWithLastError();
     return Status::Ok();
@@ -123,8 +174,14 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
                                   const std::function<bool(const std::string& name)>& visit) {
     constexpr DWORD kNotOrdinary =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const std::wstring widePattern = ToWin32Path(pattern);
+    const std::size_t nameStart = widePattern.find_last_of(L"\\/:");
+    const std::wstring_view namePattern =
+        std::wstring_view(widePattern).substr(nameStart == std::wstring::npos ? 0 : nameStart + 1);
+    const bool hasWildcard = namePattern.find_first_of(L"*?") != std::wstring_view::npos;
+
     WIN32_FIND_DATAW data{};
-    const UniqueFind find(FindFirstFileExW(ToWin32Path(pattern).c_str(), FindExInfoBasic, &data,
+    const UniqueFind find(FindFirstFileExW(widePattern.c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
@@ -135,6 +192,7 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
     do {
         const std::wstring_view name(data.cFileName);
         if ((data.dwFileAttributes & kNotOrdinary) != 0 || name == L"." || name == L"..") continue;
+        if (hasWildcard && !LongNameMatches(namePattern, name)) continue;
         if (!visit(WideToUtf8(name))) return Status::Ok();
     } while (FindNextFileW(find.Get(), &data));
     const DWORD error = GetLastError();

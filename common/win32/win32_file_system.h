@@ -8,8 +8,10 @@
 #include <string_view>
 
 #include <windows.h>
-// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the FileSystem member
-// below in files that see both; Win32's own function stays reachable as ReplaceFileW.
+// <windows.h> maps ReplaceFile to ReplaceFileW, which renames the FileSystem member in
+// every file that reads common/file_system.h after it. Include this header before other
+// project headers so that the member keeps its name; Win32's own function stays
+// reachable as ReplaceFileW.
 #undef ReplaceFile
 
 #include "common/file_system.h"

@@ -1,0 +1,124 @@
+// Windows entry of kanopa-memo: wide arguments in, UTF-8 out.
+#include "common/win32/win32_file_system.h"  // first: see the note on ReplaceFile there
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "common/cli/kanopa_memo.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+
+namespace {
+
+// Length of the longest prefix of `text` that ends on a whole UTF-8 sequence.
+std::size_t CompleteUtf8Prefix(const std::string& text) {
+    std::size_t end = text.size();
+    std::size_t back = 0;
+    while (back < 4 && end > back &&
+           (static_cast<unsigned char>(text[end - back - 1]) & 0xC0) == 0x80)
+        ++back;
+    if (end == back) return end;
+    const auto lead = static_cast<unsigned char>(text[end - back - 1]);
+    const std::size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return needed > back + 1 ? end - back - 1 : end;
+}
+
+// Writes UTF-8 text to a standard handle line by line. A console gets the text as
+// UTF-16 through WriteConsoleW, which shows Japanese whatever the console's code page;
+// a file or pipe gets the UTF-8 bytes unchanged.
+class StdHandleBuf final : public std::streambuf {
+public:
+    explicit StdHandleBuf(DWORD which) : m_handle(GetStdHandle(which)) {
+        DWORD mode = 0;
+        m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE &&
+                    GetConsoleMode(m_handle, &mode);
+    }
+    ~StdHandleBuf() override { Flush(true); }
+    StdHandleBuf(const StdHandleBuf&) = delete;
+    StdHandleBuf& operator=(const StdHandleBuf&) = delete;
+
+protected:
+    int_type overflow(int_type ch) override {
+        if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+        m_pending.push_back(traits_type::to_char_type(ch));
+        if (ch == '\n') Flush(false);
+        return ch;
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override {
+        m_pending.append(text, static_cast<std::size_t>(count));
+        if (m_pending.find('\n') != std::string::npos) Flush(false);
+        return count;
+    }
+    int sync() override {
+        Flush(false);
+        return 0;
+    }
+
+private:
+    void Flush(bool all) {
+        if (m_handle == nullptr || m_handle == INVALID_HANDLE_VALUE) {
+            m_pending.clear();
+            return;
+        }
+        const std::size_t length = all ? m_pending.size() : CompleteUtf8Prefix(m_pending);
+        if (length == 0) return;
+        if (m_console) {
+            const std::wstring wide = kanopa::Utf8ToWide(std::string_view(m_pending).substr(0, length));
+            std::size_t done = 0;
+            while (done < wide.size()) {
+                DWORD written = 0;
+                const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
+                if (!WriteConsoleW(m_handle, wide.data() + done, chunk, &written, nullptr) ||
+                    written == 0)
+                    break;
+                done += written;
+            }
+        } else {
+            std::size_t done = 0;
+            while (done < length) {
+                DWORD written = 0;
+                const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 20));
+                if (!WriteFile(m_handle, m_pending.data() + done, chunk, &written, nullptr) ||
+                    written == 0)
+                    break;
+                done += written;
+            }
+        }
+        m_pending.erase(0, length);
+    }
+
+    HANDLE m_handle;
+    bool m_console = false;
+    std::string m_pending;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Anything that still goes through the C runtime must neither turn "\n" into "\r\n"
+    // nor be read as the ANSI code page by the console.
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(kanopa::WideToUtf8(argv[i]));
+
+    kanopa::Win32FileSystem fs;
+    kanopa::Win32Clock clock;
+    StdHandleBuf outBuf(STD_OUTPUT_HANDLE);
+    StdHandleBuf errBuf(STD_ERROR_HANDLE);
+    std::ostream out(&outBuf);
+    std::ostream err(&errBuf);
+    const int code = kanopa::cli::RunKanopaMemo(args, fs, clock, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
