@@ -94,6 +94,7 @@ kanopa_wine_make_prefix() {
   echo "with-wine: creating the Wine prefix $prefix (once, takes about 10 s)" >&2
   rm -rf "$prefix".new.*  # left by interrupted builds
   local tmp="$prefix.new.$$"
+  kanopa_wine_building=$tmp  # removed by the caller's clean-up if we are interrupted
   mkdir -p "$tmp"
   if ! WINEPREFIX=$tmp wine wineboot -i >/dev/null 2>&1; then
     WINEPREFIX=$tmp wineserver -k >/dev/null 2>&1 || true
@@ -108,4 +109,5 @@ kanopa_wine_make_prefix() {
   fi
   touch "$tmp/.kanopa-prefix-ready"
   mv -T "$tmp" "$prefix"
+  kanopa_wine_building=""
 }

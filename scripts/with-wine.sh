@@ -56,6 +56,10 @@ cleanup() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
+  if [ -n "${kanopa_wine_building:-}" ]; then
+    WINEPREFIX=$kanopa_wine_building wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$kanopa_wine_building"
+  fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
@@ -107,8 +111,24 @@ server_started=1
 wine wineboot </dev/null >/dev/null 2>&1 || true
 export KANOPA_WINE_ACTIVE=$prefix
 
-set +e
-"$@"
-rc=$?
-set -e
+# CMD runs in the background so that a signal reaches us while it runs (bash defers
+# traps until a foreground command ends); we pass it on and end the prefix's Wine
+# programs, which CMD may be waiting for.
+"$@" <&0 &
+child=$!
+on_signal() {
+  kill -"$1" "$child" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+}
+trap 'on_signal INT' INT
+trap 'on_signal TERM' TERM
+trap 'on_signal HUP' HUP
+while :; do
+  set +e
+  wait "$child"
+  rc=$?
+  set -e
+  # A trapped signal also ends the wait early; wait again until CMD itself has ended.
+  kill -0 "$child" 2>/dev/null || break
+done
 exit "$rc"
