@@ -46,6 +46,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
 xvfb_pid=""
 xvfb_log=""
+server_pid=""
 server_started=0
 
 cleanup() {
@@ -53,8 +54,8 @@ cleanup() {
   trap - EXIT INT TERM HUP
   if [ "$server_started" = 1 ]; then
     # Only this prefix's server: it ends the Wine programs left running in it.
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+    wineserver -k >/dev/null 2>&1 || kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
   fi
   if [ -n "${kanopa_wine_building:-}" ]; then
     WINEPREFIX=$kanopa_wine_building wineserver -k >/dev/null 2>&1 || true
@@ -73,6 +74,7 @@ trap 'exit 143' TERM
 trap 'exit 129' HUP
 
 # One run per prefix at a time: the server stopped at the end is shared by all of it.
+# Only this shell holds the lock; what it starts gets the descriptor closed.
 exec {lock_fd}>"$prefix.lock"
 if ! flock -n "$lock_fd"; then
   echo "with-wine: waiting for another run that uses $prefix" >&2
@@ -85,7 +87,7 @@ else
   xvfb_log=$(mktemp "${TMPDIR:-/tmp}/kanopa-xvfb.XXXXXX")
   # -displayfd lets Xvfb pick a free display and say which once it accepts clients.
   Xvfb -displayfd 3 -screen 0 "${KANOPA_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp \
-    3>"$xvfb_log" >/dev/null 2>&1 &
+    3>"$xvfb_log" >/dev/null 2>&1 {lock_fd}>&- &
   xvfb_pid=$!
   display=""
   for _ in $(seq 1 200); do
@@ -103,18 +105,20 @@ fi
 
 kanopa_wine_make_prefix "$prefix"
 
-wineserver -p
+# In the foreground (-f) and as our child, so that we reap it when it ends.
+wineserver -p -f {lock_fd}>&- &
+server_pid=$!
 server_started=1
 # Start the prefix's services and desktop now, detached from our output: started by the
 # first program under CMD they would inherit its stdout/stderr and keep them open for
 # as long as the server lives, so a caller reading that output (CTest) never sees EOF.
-wine wineboot </dev/null >/dev/null 2>&1 || true
+wine wineboot </dev/null >/dev/null 2>&1 {lock_fd}>&- || true
 export KANOPA_WINE_ACTIVE=$prefix
 
 # CMD runs in the background so that a signal reaches us while it runs (bash defers
 # traps until a foreground command ends); we pass it on and end the prefix's Wine
 # programs, which CMD may be waiting for.
-"$@" <&0 &
+"$@" <&0 {lock_fd}>&- &
 child=$!
 on_signal() {
   kill -"$1" "$child" 2>/dev/null || true
