@@ -1,0 +1,25 @@
+#pragma once
+// The shell's folder windows through its COM interfaces: IShellWindows lists every
+// Explorer window (and, on Windows 11, every tab); each item is read as an
+// IWebBrowserApp and, through its shell browser, the folder view it shows.
+// The thread must have entered a single-threaded apartment.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <vector>
+
+#include "common/status.h"
+#include "viewer/platform.h"
+
+namespace kanopa::viewer::win32 {
+
+class ComShellWindowSource final : public ShellWindowSource {
+public:
+    Status Enumerate(std::vector<ShellWindowInfo>& windows) override;
+};
+
+// Reads one item of the shell windows collection; false when it is no browser window
+// or its window handle cannot be read (a window that is closing).
+bool ReadShellWindow(IDispatch* item, ShellWindowInfo& info);
+
+}  // namespace kanopa::viewer::win32

@@ -1,0 +1,242 @@
+#include "viewer/win32/main_window.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "common/log.h"
+#include "common/win32/log_last_error.h"
+#include "common/win32/wide.h"
+#include "viewer/win32/about_dialog.h"
+#include "viewer/win32/resource.h"
+#include "viewer/win32/viewer_names.h"
+#include "viewer/win32/viewer_texts.h"
+#include "viewer/win32/window_thunk.h"
+
+namespace kanopa::viewer::win32 {
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerIntervalMs = 1000;
+constexpr UINT kTrayIconId = 1;
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick)
+    : m_instance(instance), m_settings(std::move(settings)), m_onTick(std::move(onTick)) {}
+
+MainWindow::~MainWindow() {
+    RemoveTrayIcon();
+}
+
+Status MainWindow::Create() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = WindowProcThunk<MainWindow>;
+    windowClass.hInstance = m_instance;
+    windowClass.hIcon = LoadIconW(m_instance, MAKEINTRESOURCEW(IDI_KANOPA_VIEWER));
+    windowClass.lpszClassName = kMainWindowClass;
+    if (!EnsureWindowClass(windowClass)) {
+        LogLastError("frmMain.Load()", "RegisterClassExW");
+        return Status::Fail("RegisterClassExW failed: " + LastErrorText(GetLastError()));
+    }
+    // A hidden top-level window, not a message-only one: only top-level windows hear
+    // the TaskbarCreated broadcast.
+    HWND window = CreateWindowExW(0, kMainWindowClass, kProgramName, WS_OVERLAPPEDWINDOW, 0, 0, 0,
+                                  0, nullptr, nullptr, m_instance, this);
+    if (window == nullptr) {
+        LogLastError("frmMain.Load()", "CreateWindowExW");
+        return Status::Fail("CreateWindowExW failed: " + LastErrorText(GetLastError()));
+    }
+    return Status::Ok();
+}
+
+void MainWindow::OnCreate(HWND window) {
+    m_window.Reset(window);
+    m_taskbarCreated = RegisterWindowMessageW(kTaskbarCreatedMessage);
+
+    m_menu.Reset(CreatePopupMenu());
+    if (!m_menu || !AppendMenuW(m_menu.Get(), MF_STRING, IDM_TRAY_HELP, kMenuHelp) ||
+        !AppendMenuW(m_menu.Get(), MF_STRING, IDM_TRAY_VERSION, kMenuVersion) ||
+        !AppendMenuW(m_menu.Get(), MF_STRING, IDM_TRAY_CANCEL, kMenuCancel) ||
+        !AppendMenuW(m_menu.Get(), MF_SEPARATOR, 0, nullptr) ||
+        !AppendMenuW(m_menu.Get(), MF_STRING, IDM_TRAY_END, kMenuEnd)) {
+        LogLastError("frmMain.Load()", "AppendMenuW");
+    }
+
+    m_tray.cbSize = sizeof(m_tray);
+    m_tray.hWnd = window;
+    m_tray.uID = kTrayIconId;
+    m_tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+    m_tray.uCallbackMessage = kTrayCallbackMessage;
+    wcsncpy_s(m_tray.szTip, kTrayTip, _TRUNCATE);
+    LoadTrayIcon();
+    AddTrayIcon();
+
+    if (SetTimer(window, kTimerId, kTimerIntervalMs, nullptr) == 0) {
+        LogLastError("frmMain.Load()", "SetTimer");
+    }
+}
+
+void MainWindow::LoadTrayIcon() {
+    const UINT dpi = GetDpiForWindow(m_window.Get());
+    const int size = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDI_KANOPA_VIEWER),
+                                                  IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (!icon) {
+        LogLastError("frmMain.Load()", "LoadImageW");
+        return;
+    }
+    m_tray.hIcon = icon.Get();
+    if (m_iconAdded && !Shell_NotifyIconW(NIM_MODIFY, &m_tray)) {
+        LogLastError("frmMain.Load()", "Shell_NotifyIconW(NIM_MODIFY)");
+    }
+    // The shell has its own copy by now; the old image may go.
+    m_icon = std::move(icon);
+}
+
+void MainWindow::AddTrayIcon() {
+    // Explorer may have kept the icon over a restart: then it only needs updating.
+    if (!Shell_NotifyIconW(NIM_ADD, &m_tray) && !Shell_NotifyIconW(NIM_MODIFY, &m_tray)) {
+        // Without a taskbar yet (early in a logon) TaskbarCreated brings us back here.
+        LogLastError("frmMain.Load()", "Shell_NotifyIconW(NIM_ADD)");
+        m_iconAdded = false;
+        return;
+    }
+    m_iconAdded = true;
+    NOTIFYICONDATAW version = m_tray;
+    version.uVersion = NOTIFYICON_VERSION_4;
+    m_version4 = Shell_NotifyIconW(NIM_SETVERSION, &version) != FALSE;
+    if (!m_version4) LogLastError("frmMain.Load()", "Shell_NotifyIconW(NIM_SETVERSION)");
+}
+
+void MainWindow::RemoveTrayIcon() {
+    if (!m_iconAdded) return;
+    m_iconAdded = false;
+    if (!Shell_NotifyIconW(NIM_DELETE, &m_tray)) {
+        LogLastError("frmMain.QueryUnload()", "Shell_NotifyIconW(NIM_DELETE)");
+    }
+}
+
+void MainWindow::ShowTrayMenu(POINT anchor) {
+    // A left and a right press both open the menu; never two at once.
+    if (m_menuOpen || !m_menu) return;
+    m_menuOpen = true;
+    EnableMenuItem(m_menu.Get(), IDM_TRAY_VERSION,
+                   MF_BYCOMMAND | (m_aboutOpen ? MF_GRAYED : MF_ENABLED));
+    HWND window = m_window.Get();
+    // Without this the menu stays open when the user clicks elsewhere.
+    SetForegroundWindow(window);
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+        m_menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | align, anchor.x, anchor.y, window, nullptr));
+    // Lets the menu close properly when it was dismissed by a click elsewhere.
+    PostMessageW(window, WM_NULL, 0, 0);
+    m_menuOpen = false;
+    if (command != 0) OnCommand(command);
+}
+
+void MainWindow::OnCommand(UINT command) {
+    switch (command) {
+    case IDM_TRAY_HELP:
+        OpenHelp();
+        break;
+    case IDM_TRAY_VERSION:
+        ShowVersion();
+        break;
+    case IDM_TRAY_CANCEL:
+        break;  // the menu has closed; nothing else to do
+    case IDM_TRAY_END:
+        End();
+        break;
+    }
+}
+
+void MainWindow::OpenHelp() {
+    const std::wstring folder = Utf8ToWide(m_settings.programFolder);
+    const std::wstring file = folder + kHelpFileName;
+    // The working folder without its trailing "\", except for a drive's root ("C:\").
+    std::wstring directory = folder;
+    if (directory.size() > 3 && directory.back() == L'\\') directory.pop_back();
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, kOpenVerb, file.c_str(), L"", directory.empty() ? nullptr : directory.c_str(),
+        SW_SHOWNORMAL));
+    if (result == ERROR_FILE_NOT_FOUND) {
+        MessageBoxW(m_window.Get(), kHelpMissingMessage, kProgramName,
+                    MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
+    } else if (result <= 32) {
+        WriteLog("frmMain.mnuRightHelp_Click()",
+                 "ShellExecuteW failed: " + LastErrorText(static_cast<DWORD>(result)));
+    }
+}
+
+void MainWindow::ShowVersion() {
+    if (m_aboutOpen) return;
+    m_aboutOpen = true;
+    ShowAboutDialog(m_window.Get(), m_instance,
+                    AboutDialogInput{m_settings.programPath, m_settings.programFolder});
+    m_aboutOpen = false;
+}
+
+void MainWindow::End() {
+    // The icon goes first, so that no stale icon is left in the notification area.
+    RemoveTrayIcon();
+    WriteLog(kLogEnd, "");
+    if (m_window) DestroyWindow(m_window.Get());
+}
+
+LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == m_taskbarCreated && m_taskbarCreated != 0) {
+        // Explorer restarted: its new notification area knows nothing of us.
+        m_iconAdded = false;
+        AddTrayIcon();
+        return 0;
+    }
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window);
+        return 0;
+    case kTrayCallbackMessage:
+        switch (LOWORD(lParam)) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case NIN_KEYSELECT: {
+            // With NOTIFYICON_VERSION_4, wParam carries where the menu belongs.
+            POINT anchor{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+            if (!m_version4) GetCursorPos(&anchor);
+            ShowTrayMenu(anchor);
+            break;
+        }
+        }
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimerId && m_onTick) m_onTick();
+        return 0;
+    case WM_DPICHANGED:
+        LoadTrayIcon();
+        return 0;
+    case WM_QUERYENDSESSION:
+        RemoveTrayIcon();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) RemoveTrayIcon();
+        return 0;
+    case WM_CLOSE:
+        End();
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, kTimerId);
+        RemoveTrayIcon();
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        if (m_window.Get() == window) (void)m_window.Release();
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace kanopa::viewer::win32

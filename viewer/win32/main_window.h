@@ -1,0 +1,64 @@
+#pragma once
+// frmMain: the viewer's hidden main window. It owns the notification-area icon and its
+// menu (help, version, end) and the once-a-second timer that drives the popup cycle.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "common/status.h"
+#include "common/win32/unique_handle.h"
+
+namespace kanopa::viewer::win32 {
+
+// The icon's messages come back as this, with the mouse event in LOWORD(lParam).
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
+class MainWindow {
+public:
+    struct Settings {
+        std::string programFolder;  // ends in "\"; the help file lives here
+        std::string programPath;    // whose version the version dialog shows
+    };
+
+    // `onTick` runs once a second on this thread.
+    MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the hidden window, adds the icon and starts the timer.
+    Status Create();
+    HWND Window() const { return m_window.Get(); }
+
+private:
+    template <typename T>
+    friend LRESULT CALLBACK WindowProcThunk(HWND, UINT, WPARAM, LPARAM);
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnCreate(HWND window);
+    void LoadTrayIcon();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void ShowTrayMenu(POINT anchor);
+    void OnCommand(UINT command);
+    void OpenHelp();
+    void ShowVersion();
+    void End();
+
+    HINSTANCE m_instance;
+    Settings m_settings;
+    std::function<void()> m_onTick;
+    UniqueWindow m_window;
+    UniqueMenu m_menu;      // not attached to the window: ours to destroy
+    UniqueIcon m_icon;      // the tray icon's image, sized for the window's DPI
+    NOTIFYICONDATAW m_tray{};  // filled once; the same record removes the icon
+    UINT m_taskbarCreated = 0;
+    bool m_iconAdded = false;
+    bool m_version4 = false;  // the shell took NOTIFYICON_VERSION_4
+    bool m_menuOpen = false;
+    bool m_aboutOpen = false;
+};
+
+}  // namespace kanopa::viewer::win32

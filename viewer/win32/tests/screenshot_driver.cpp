@@ -1,0 +1,150 @@
+// Shows the memo popup over a stand-in folder window for screenshots, through the real
+// popup cycle, until told to stop.
+//   kanopa_screenshot_driver <anchor1|anchor5|anchor9|absolute> <ready file> <done file>
+// Writes the ready file once the popup is on screen and painted; ends when the done file
+// appears (or after a minute).
+#include "common/win32/win32_file_system.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "common/memo_file.h"
+#include "common/services.h"
+#include "common/win32/tests/temp_folder.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+#include "viewer/memo_file_finder.h"
+#include "viewer/popup_cycle.h"
+#include "viewer/viewer_state.h"
+#include "viewer/win32/memo_popup_window.h"
+#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/win32_folder_change_watcher.h"
+#include "viewer/win32/win32_window_system.h"
+
+namespace {
+
+using namespace kanopa;
+using namespace kanopa::viewer;
+using namespace kanopa::viewer::win32;
+using namespace kanopa::viewer::win32::testing;
+
+class StandInShellWindows final : public ShellWindowSource {
+public:
+    Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
+        windows = list;
+        return Status::Ok();
+    }
+    std::vector<ShellWindowInfo> list;
+};
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MemoFor(const std::wstring& layout, MemoRecord& memo) {
+    SetDefaultMemoValues(memo);
+    memo.fontName = "ＭＳ ゴシック";
+    memo.fontSize = 11;
+    memo.foreColor = 0x202020;
+    memo.layoutMode = 1;
+    if (layout == L"anchor1") {
+        memo.anchorPosition = 1;
+        memo.margin = 20;
+        memo.memoWidth = 300;
+        memo.memoHeight = 120;
+        memo.backColor = 0x99FFFF;  // light yellow
+        memo.memoText = "このフォルダは企画部の共有資料です。\r\n編集する前に最新版を確認してください。";
+    } else if (layout == L"anchor5") {
+        memo.anchorPosition = 5;
+        memo.memoWidth = 320;
+        memo.memoHeight = 140;
+        memo.backColor = 0xFFECCC;  // light blue
+        memo.fontSize = 12;
+        memo.fontStyle = 2;         // bold
+        memo.memoText = "【重要】\r\n見積書の提出期限は 3月15日（金）です。";
+    } else if (layout == L"anchor9") {
+        memo.anchorPosition = 9;
+        memo.margin = 30;
+        memo.memoWidth = 280;
+        memo.memoHeight = 110;
+        memo.backColor = 0xEEDDFF;  // pink
+        memo.fontStyle = 1;         // italic
+        memo.memoText = "古いファイルは「保管」フォルダへ移動しました。";
+    } else if (layout == L"absolute") {
+        memo.layoutMode = 0;
+        memo.memoLeft = 420;
+        memo.memoTop = 60;
+        memo.memoWidth = 260;
+        memo.memoHeight = 160;
+        memo.backColor = 0xDDFFDD;  // light green
+        memo.memoText = "作業メモ：\r\n・請求書を印刷\r\n・領収書をスキャン\r\n・月末に経理へ提出";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int Run(const std::vector<std::wstring>& args) {
+    if (args.size() != 4) return 2;
+    MemoRecord memo;
+    if (!MemoFor(args[1], memo)) return 2;
+    const std::wstring& readyFile = args[2];
+    const std::wstring& doneFile = args[3];
+
+    kanopa::testing::TempFolder folder;
+    Win32FileSystem fs;
+    Win32Clock clock;
+    if (!SaveMemo(fs, clock, kViewerMemoKey, folder / "メモ.epm", memo)) return 1;
+
+    const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
+    TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});
+    // A few file names, so that the window looks like one with a folder in it.
+    int y = 16;
+    for (const wchar_t* name : {L"企画書_第2版.docx", L"予算案.xlsx", L"会議メモ.txt", L"写真"}) {
+        CreateWindowExW(0, L"STATIC", name, WS_CHILD | WS_VISIBLE, 24, y, 300, 22,
+                        folderWindow.Get(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        y += 28;
+    }
+    folderWindow.BringToFront();
+
+    ViewerState state;
+    StandInShellWindows shell;
+    shell.list.push_back(ShellWindowInfo{folderWindow.Id(), false, true, folder.Path()});
+    Win32WindowSystem windowSystem;
+    Win32FolderChangeWatcher watcher;
+    MemoFileFinder finder(fs, &watcher);
+    MemoPopupWindow popup(GetModuleHandleW(nullptr), state);
+    PopupCycle cycle(shell, windowSystem, finder, fs, popup, state);
+
+    cycle.Tick();
+    if (!WaitUntil([&] { return popup.IsVisible(); })) return 1;
+    RedrawWindow(folderWindow.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    UpdateWindow(popup.Window());
+    PumpMessages();
+
+    HANDLE ready = CreateFileW(readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+
+    // Keeps following the window, as the viewer would, until the script is done.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!FileExists(doneFile) && std::chrono::steady_clock::now() < deadline) {
+        WaitUntil([&] { return FileExists(doneFile); }, std::chrono::milliseconds(1000));
+        cycle.Tick();
+    }
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> args(argv, argv + count);
+    LocalFree(argv);
+    return Run(args);
+}

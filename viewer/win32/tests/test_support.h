@@ -1,0 +1,62 @@
+#pragma once
+// Helpers of the viewer's Wine tests: waiting for a state with a deadline while the
+// thread's messages keep flowing, plain top-level windows, and finding other
+// processes' windows.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "common/win32/unique_handle.h"
+#include "viewer/platform.h"
+
+namespace kanopa::viewer {
+inline void PrintTo(const Rect& rect, std::ostream* out) {
+    *out << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
+}
+}  // namespace kanopa::viewer
+
+namespace kanopa::viewer::win32::testing {
+
+using namespace std::chrono_literals;
+
+// Dispatches every message waiting for this thread.
+void PumpMessages();
+
+// Polls `condition` (pumping messages in between) until it holds or `timeout` passed.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = 5000ms);
+
+// A visible top-level window of this thread, destroyed with the object.
+class TestWindow {
+public:
+    TestWindow(const wchar_t* title, RECT frame);
+    HWND Get() const { return m_window.Get(); }
+    std::int32_t Id() const { return HandleToLong(m_window.Get()); }
+    // Brings it to the front and waits until the system agrees.
+    bool BringToFront() const;
+    // Destroys the window now (the object stays).
+    void Close() { m_window.Reset(); }
+
+private:
+    UniqueWindow m_window;
+};
+
+// Where a window is on the screen.
+Rect WindowRect(HWND window);
+
+// The first visible top-level window of process `processId` of class `className`
+// (nullptr: any class) whose title is `title` (nullptr: any title).
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
+// How many top-level windows of any process have the class `className`.
+int CountWindowsOfClass(const wchar_t* className);
+
+std::wstring WindowText(HWND window);
+std::wstring DialogItemText(HWND dialog, int id);
+
+// The folder of the running test executable, ending in "\".
+std::wstring ExecutableFolder();
+
+}  // namespace kanopa::viewer::win32::testing
