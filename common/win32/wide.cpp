@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <stdexcept>
 
 #include "common/win32/unique_handle.h"
 
@@ -9,59 +10,33 @@ namespace kanopa {
 
 namespace {
 
-// The conversion functions take int lengths; longer texts are converted in pieces
-// cut at code-point boundaries (the strings here are far smaller in practice).
-constexpr std::size_t kMaxPiece = INT_MAX / 4;
-
-std::size_t Utf8PieceEnd(std::string_view text, std::size_t end) {
-    // Step back over continuation bytes so that no sequence is split.
-    while (end > 0 && end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return end;
-}
-
-std::size_t WidePieceEnd(std::wstring_view text, std::size_t end) {
-    if (end > 0 && end < text.size() && IS_LOW_SURROGATE(text[end]) &&
-        IS_HIGH_SURROGATE(text[end - 1]))
-        --end;
-    return end;
+// The conversion functions count in int; no text of these programs comes near that.
+int CheckedLength(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long to convert");
+    return static_cast<int>(size);
 }
 
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view text) {
-    std::wstring result;
-    while (!text.empty()) {
-        std::size_t pieceSize = text.size();
-        if (pieceSize > kMaxPiece) pieceSize = Utf8PieceEnd(text, kMaxPiece);
-        const std::string_view piece = text.substr(0, pieceSize);
-        const int inLength = static_cast<int>(piece.size());
-        const int outLength = MultiByteToWideChar(CP_UTF8, 0, piece.data(), inLength, nullptr, 0);
-        if (outLength <= 0) break;
-        const std::size_t offset = result.size();
-        result.resize(offset + static_cast<std::size_t>(outLength));
-        MultiByteToWideChar(CP_UTF8, 0, piece.data(), inLength, result.data() + offset, outLength);
-        text.remove_prefix(pieceSize);
-    }
+    if (text.empty()) return {};
+    const int inLength = CheckedLength(text.size());
+    const int outLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), inLength, nullptr, 0);
+    if (outLength <= 0) return {};
+    std::wstring result(static_cast<std::size_t>(outLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), inLength, result.data(), outLength);
     return result;
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-    std::string result;
-    while (!text.empty()) {
-        std::size_t pieceSize = text.size();
-        if (pieceSize > kMaxPiece) pieceSize = WidePieceEnd(text, kMaxPiece);
-        const std::wstring_view piece = text.substr(0, pieceSize);
-        const int inLength = static_cast<int>(piece.size());
-        const int outLength =
-            WideCharToMultiByte(CP_UTF8, 0, piece.data(), inLength, nullptr, 0, nullptr, nullptr);
-        if (outLength <= 0) break;
-        const std::size_t offset = result.size();
-        result.resize(offset + static_cast<std::size_t>(outLength));
-        WideCharToMultiByte(CP_UTF8, 0, piece.data(), inLength, result.data() + offset, outLength,
-                            nullptr, nullptr);
-        text.remove_prefix(pieceSize);
-    }
+    if (text.empty()) return {};
+    const int inLength = CheckedLength(text.size());
+    const int outLength =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
+    if (outLength <= 0) return {};
+    std::string result(static_cast<std::size_t>(outLength), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, result.data(), outLength, nullptr,
+                        nullptr);
     return result;
 }
 

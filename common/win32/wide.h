@@ -9,6 +9,7 @@
 namespace kanopa {
 
 // Invalid UTF-8 sequences become U+FFFD rather than failing the whole conversion.
+// Texts longer than INT_MAX units throw std::length_error (as no real text is).
 std::wstring Utf8ToWide(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 std::string WideToUtf8(std::wstring_view text);
