@@ -21,6 +21,7 @@ constexpr int kCloseTopTwips = 60;
 constexpr int kCloseFromRightTwips = 380;
 constexpr int kCloseSizeTwips = 240;
 constexpr int kMinimumSizeTwips = 700;
+constexpr int kTextPaddingTwips = 30;  // keeps the text off the border
 constexpr UINT kDefaultDpi = 96;
 
 constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL;
@@ -241,7 +242,12 @@ void MemoPopupWindow::Paint(HDC target) const {
     UniqueBrush back(CreateSolidBrush(ToColorRef(m_style.backColor)));
     FillRect(dc, &client, back.Get());
 
+    // The text stays clear of the close picture, which would otherwise hide its ends.
+    const RECT picture = ClosePictureRect();
     RECT label = LabelRect();
+    label.left += Twips(kTextPaddingTwips);
+    label.top += Twips(kTextPaddingTwips);
+    label.right = (std::min)(label.right, picture.left - Twips(kTextPaddingTwips));
     const std::wstring text = Utf8ToWide(m_style.text);
     {
         auto fontSelected = SelectGdiObject(dc, m_font.Get());
@@ -249,8 +255,7 @@ void MemoPopupWindow::Paint(HDC target) const {
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, kTextFormat);
     }
-    // The close picture lies over the memo text.
-    DrawClosePicture(dc, ClosePictureRect());
+    DrawClosePicture(dc, picture);
 
     if (dc != target) BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
 }

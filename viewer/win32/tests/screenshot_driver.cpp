@@ -102,12 +102,15 @@ int Run(const std::vector<std::wstring>& args) {
 
     const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
     TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});
-    // A few file names, so that the window looks like one with a folder in it.
-    int y = 16;
-    for (const wchar_t* name : {L"企画書_第2版.docx", L"予算案.xlsx", L"会議メモ.txt", L"写真"}) {
-        CreateWindowExW(0, L"STATIC", name, WS_CHILD | WS_VISIBLE, 24, y, 300, 22,
-                        folderWindow.Get(), nullptr, GetModuleHandleW(nullptr), nullptr);
-        y += 28;
+    // A list of file names filling the window, as a folder window shows them.
+    RECT client{};
+    GetClientRect(folderWindow.Get(), &client);
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT,
+                                0, 0, client.right, client.bottom, folderWindow.Get(), nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    for (const wchar_t* name : {L"企画書_第2版.docx", L"予算案.xlsx", L"会議メモ.txt", L"写真",
+                                L"参考資料", L"議事録_0312.docx", L"メモ.epm"}) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
     folderWindow.BringToFront();
 
