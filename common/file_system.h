@@ -10,6 +10,12 @@
 
 #include "status.h"
 
+// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the member below in
+// any file that includes both; Win32 code calls the W function by its full name.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace kanopa {
 
 class FileSystem {
