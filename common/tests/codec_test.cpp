@@ -30,19 +30,6 @@ TEST(BasicRandom, SeededSequenceMatchesReferenceValues) {
     EXPECT_EQ(rnd.state(), 12238131u);
 }
 
-TEST(BasicRandom, Next96StaysInRangeAndMatchesTheFloatingValue) {
-    BasicRandom a, b;
-    a.Rnd(-1.0f);
-    b.Rnd(-1.0f);
-    for (int i = 0; i < 10000; ++i) {
-        const int r = a.Next96();
-        b.Rnd(1.0f);
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, 95);
-        ASSERT_EQ(r, static_cast<int>(b.Value() * 96));
-    }
-}
-
 struct AngoCase {
     const char* text;
     const char* beforeReversal;
@@ -59,16 +46,12 @@ TEST_P(AngoVectors, EncodesFiveDigitsPerCharacterReversedAndDecodesBack) {
 
 INSTANTIATE_TEST_SUITE_P(Codec, AngoVectors, ::testing::Values(
     AngoCase{"", ""},
-    AngoCase{"abc", "500975009850099"},
+    AngoCase{"abc", "500975009850099"},  // Ango("abc") = "990058900579005"
     AngoCase{"あ", "17904"},
     AngoCase{"\r\n", "5001350010"},
     AngoCase{"ｱ", "50177"},          // half-width katakana is single-byte
     AngoCase{"漢,A", "19983" "50044" "50065"}),
     [](const auto& vector) { return "Case" + std::to_string(vector.index); });
-
-TEST(Codec, AngoOfAbcIsTheDocumentedDigitText) {
-    EXPECT_EQ(Ango("abc"), "990058900579005");
-}
 
 TEST(Codec, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
     EXPECT_EQ(Fukugo(Ango("a€b😀")), "a?b?");
@@ -103,20 +86,15 @@ TEST(Codec, NumericPasswordOverflowFailsWithZeroAndLogs) {
     EXPECT_TRUE(capture.log.Has("NumericPassword()"));
 }
 
-TEST(Codec, CipherMatchesReferenceOutput) {
-    std::string out;
+TEST(Codec, CipherMatchesReferenceOutputAndIgnoresTheKeysFirstCharacter) {
+    std::string out, sameSeed;
     Cipher("31975", "990058900579005", out);
     EXPECT_EQ(out, "!rsO'pE<Z4p8PFV");
+    Cipher("91975", "990058900579005", sameSeed);
+    EXPECT_EQ(sameSeed, out);
     out.clear();
     Cipher("80463", "Hello, World!", out);
     EXPECT_EQ(out, "[)iZHsN/D2K?1");
-}
-
-TEST(Codec, KeysDifferingOnlyInTheFirstCharacterScrambleAlike) {
-    std::string a, b;
-    Cipher("31975", "0123456789", a);
-    Cipher("91975", "0123456789", b);
-    EXPECT_EQ(a, b);
 }
 
 TEST(Codec, CipherDropsNonPrintableCharactersWithoutDrawing) {
@@ -134,13 +112,6 @@ TEST(Codec, DecipherSkipsBytesOutsidePrintableRangeAndKeepsInStep) {
     std::string out;
     Decipher("31975", damaged, out);
     EXPECT_EQ(out, "0123456789");
-}
-
-TEST(Codec, EmptyInputsAppendNothing) {
-    std::string out = "keep";
-    Cipher("31975", "", out);
-    Decipher("31975", "", out);
-    EXPECT_EQ(out, "keep");
 }
 
 TEST(Codec, RoundTripOfEveryPrintableCharacterWithBothKeys) {
