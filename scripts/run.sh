@@ -2,12 +2,14 @@
 # make run: a short demo of the kanopa-memo tool, then KanopaViewer.exe under Wine: on
 # $DISPLAY when one is set, else on a private Xvfb. The viewer stays until it is ended
 # from its notification-area menu ("終了(&Q)") or with Ctrl+C.
+# KANOPA_NATIVE_BUILD_DIR and KANOPA_BUILD_DIR pick other builds than build/native and
+# build/windows.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
-memo_tool=build/native/bin/kanopa-memo
-viewer=build/windows/bin/KanopaViewer.exe
+memo_tool=${KANOPA_NATIVE_BUILD_DIR:-build/native}/bin/kanopa-memo
+viewer=${KANOPA_BUILD_DIR:-build/windows}/bin/KanopaViewer.exe
 demo=build/run-demo
 
 mkdir -p "$demo"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the memo popup over a folder window, as the viewer shows it: anchors 1,
-# 5 and 9 and the absolute layout, written to build/screenshots/popup-<layout>.png.
+# 5 and 9 and the absolute layout, written to build/screenshots/popup-<layout>.png, and
+# the version dialog (popup-about.png).
 # Runs inside a Wine environment: `scripts/with-wine.sh scripts/screenshots.sh`
 # (make screenshots). KANOPA_BUILD_DIR picks the Windows build (default build/windows).
 set -euo pipefail
@@ -28,7 +29,7 @@ finish() {
 }
 trap finish EXIT
 
-for layout in anchor1 anchor5 anchor9 absolute; do
+for layout in anchor1 anchor5 anchor9 absolute about; do
   ready=$work/$layout.ready
   done_file=$work/$layout.done
   # The driver writes `ready` once the popup is on screen and painted, and ends when

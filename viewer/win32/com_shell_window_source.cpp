@@ -41,13 +41,6 @@ Status ComFailure(const char* call, HRESULT hr) {
                         LastErrorText(static_cast<DWORD>(hr)));
 }
 
-// What the folder view of a window shows, when the shell can say.
-enum class FolderViewResult {
-    Unavailable,   // no shell view or no folder view: ask the location URL
-    FileSystem,    // `path` holds the folder
-    NotFileSystem  // a folder the shell knows, but none on disk (This PC, a library)
-};
-
 ComPtr<IShellView> ActiveShellView(IWebBrowserApp* browser) {
     ComPtr<IServiceProvider> provider;
     if (FAILED(browser->QueryInterface(IID_IServiceProvider, provider.PutVoid())) || !provider) {
@@ -100,6 +93,20 @@ std::string LocationPath(IWebBrowserApp* browser) {
 
 }  // namespace
 
+FolderViewResult ReadShellView(IShellView* view, ShellWindowInfo& info) {
+    if (view == nullptr) return FolderViewResult::Unavailable;
+    // Tabs of one window share its handle; only the selected tab's view is visible.
+    HWND viewWindow = nullptr;
+    if (SUCCEEDED(view->GetWindow(&viewWindow)) && viewWindow != nullptr) {
+        info.isActiveTab = IsWindowVisible(viewWindow) != FALSE;
+    }
+    ComPtr<IFolderView> folderView;
+    if (FAILED(view->QueryInterface(IID_IFolderView, folderView.PutVoid())) || !folderView) {
+        return FolderViewResult::Unavailable;
+    }
+    return FolderViewPath(folderView.Get(), info.folderPath);
+}
+
 bool ReadShellWindow(IDispatch* item, ShellWindowInfo& info) {
     if (item == nullptr) return false;
     ComPtr<IWebBrowserApp> browser;
@@ -112,22 +119,13 @@ bool ReadShellWindow(IDispatch* item, ShellWindowInfo& info) {
     info.window = HandleToLong(reinterpret_cast<HWND>(handle));
 
     FolderViewResult result = FolderViewResult::Unavailable;
-    bool hasFolderView = false;
     if (ComPtr<IShellView> view = ActiveShellView(browser.Get())) {
-        // Tabs of one window share its handle; only the selected tab's view is visible.
-        HWND viewWindow = nullptr;
-        if (SUCCEEDED(view->GetWindow(&viewWindow)) && viewWindow != nullptr) {
-            info.isActiveTab = IsWindowVisible(viewWindow) != FALSE;
-        }
-        ComPtr<IFolderView> folderView;
-        if (SUCCEEDED(view->QueryInterface(IID_IFolderView, folderView.PutVoid())) && folderView) {
-            hasFolderView = true;
-            result = FolderViewPath(folderView.Get(), info.folderPath);
-        }
+        result = ReadShellView(view.Get(), info);
     }
-    if (!hasFolderView) info.isWebPage = ShowsWebPage(browser.Get());
-    if (!info.isWebPage && result == FolderViewResult::Unavailable) {
-        info.folderPath = LocationPath(browser.Get());
+    if (result == FolderViewResult::Unavailable) {
+        info.isWebPage = ShowsWebPage(browser.Get());
+        // The view could not say: the location URL is the next best source.
+        if (!info.isWebPage) info.folderPath = LocationPath(browser.Get());
     }
     return true;
 }

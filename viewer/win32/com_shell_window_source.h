@@ -5,6 +5,7 @@
 // The thread must have entered a single-threaded apartment.
 #include <windows.h>
 #include <oaidl.h>
+#include <shobjidl.h>
 
 #include <vector>
 
@@ -21,5 +22,16 @@ public:
 // Reads one item of the shell windows collection; false when it is no browser window
 // or its window handle cannot be read (a window that is closing).
 bool ReadShellWindow(IDispatch* item, ShellWindowInfo& info);
+
+// What a window's active shell view says about the folder it shows.
+enum class FolderViewResult {
+    Unavailable,   // no folder view, or it cannot tell: ask the location URL instead
+    FileSystem,    // info.folderPath holds the folder, ending in "\"
+    NotFileSystem  // a folder of the shell with none on disk (This PC, a library)
+};
+
+// Reads isActiveTab (the view's window is visible only in the selected tab) and
+// folderPath from a shell view.
+FolderViewResult ReadShellView(IShellView* view, ShellWindowInfo& info);
 
 }  // namespace kanopa::viewer::win32

@@ -44,6 +44,8 @@ public:
     bool InMoveSizeLoop() const { return m_inMoveSizeLoop.load(); }
     // Where the close picture lies, in client coordinates.
     RECT ClosePictureRect() const;
+    // The font the memo text is drawn with.
+    HFONT MemoFont() const { return m_font.Get(); }
     // Puts exactly the memo text on the clipboard (the "コピー(&C)" command).
     Status CopyTextToClipboard();
 

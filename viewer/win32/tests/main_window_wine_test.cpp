@@ -80,6 +80,29 @@ TEST_F(MainWindowOnWine, ALeftOrRightPressOnTheIconOpensTheMenu) {
     EXPECT_TRUE(IsWindow(window.Window()));  // Escape, like Cancel, changes nothing
 }
 
+TEST_F(MainWindowOnWine, DoubleClicksAndReleasesOnTheIconOpenNothing) {
+    // A menu would hold the call below in its loop: a watcher notes and closes any.
+    std::atomic<bool> stop{false};
+    std::atomic<bool> menuSeen{false};
+    std::thread watcher([&] {
+        while (!stop) {
+            if (HWND menu = FindProcessWindow(GetCurrentProcessId(), L"#32768")) {
+                menuSeen = true;
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    const UINT others[] = {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_LBUTTONUP, WM_RBUTTONUP,
+                           WM_MOUSEMOVE};
+    for (const UINT other : others) {
+        SendMessageW(window.Window(), kTrayCallbackMessage, MAKEWPARAM(200, 200), MAKELPARAM(other, 1));
+    }
+    stop = true;
+    watcher.join();
+    EXPECT_FALSE(menuSeen);
+}
+
 TEST_F(MainWindowOnWine, TheTimerTicksOnceASecond) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(WaitUntil([&] { return ticks >= 2; }, 5000ms));

@@ -1,6 +1,7 @@
 // Shows the memo popup over a stand-in folder window for screenshots, through the real
 // popup cycle, until told to stop.
-//   kanopa_screenshot_driver <anchor1|anchor5|anchor9|absolute> <ready file> <done file>
+//   kanopa_screenshot_driver <anchor1|anchor5|anchor9|absolute|about> <ready file> <done file>
+// "about" shows the version dialog instead.
 // Writes the ready file once the popup is on screen and painted; ends when the done file
 // appears (or after a minute).
 #include "common/win32/win32_file_system.h"
@@ -10,16 +11,19 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/memo_file.h"
 #include "common/services.h"
 #include "common/win32/tests/temp_folder.h"
+#include "common/win32/program_path.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/popup_cycle.h"
 #include "viewer/viewer_state.h"
+#include "viewer/win32/about_dialog.h"
 #include "viewer/win32/memo_popup_window.h"
 #include "viewer/win32/tests/test_support.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
@@ -88,8 +92,39 @@ bool MemoFor(const std::wstring& layout, MemoRecord& memo) {
     return true;
 }
 
+void Touch(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+// The version dialog over a plain window; it closes when the done file appears.
+int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
+    TestWindow owner(L"KanopaViewer", RECT{100, 80, 700, 500});
+    owner.BringToFront();
+    std::thread closer([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        HWND dialog = nullptr;
+        while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
+            dialog = FindProcessWindow(GetCurrentProcessId(), L"#32770", L"バージョン情報");
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (dialog != nullptr) {
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Touch(readyFile);
+        }
+        while (!FileExists(doneFile) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), AboutDialogInput{ProgramPath(), ""});
+    closer.join();
+    return 0;
+}
+
 int Run(const std::vector<std::wstring>& args) {
     if (args.size() != 4) return 2;
+    if (args[1] == L"about") return RunAbout(args[2], args[3]);
     MemoRecord memo;
     if (!MemoFor(args[1], memo)) return 2;
     const std::wstring& readyFile = args[2];
@@ -129,8 +164,7 @@ int Run(const std::vector<std::wstring>& args) {
     UpdateWindow(popup.Window());
     PumpMessages();
 
-    HANDLE ready = CreateFileW(readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    Touch(readyFile);
 
     // Keeps following the window, as the viewer would, until the script is done.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);

@@ -169,37 +169,6 @@ TEST_F(ViewerProgram, ASecondStartIsRefusedAndTheFirstEndsFromItsMenu) {
                             "*********アプリケーション終了*********|"));
 }
 
-TEST_F(ViewerProgram, TheTrayMenuOpensOnALeftOrRightPressOnly) {
-    ViewerProcess viewer(program);
-    ASSERT_TRUE(viewer.Started());
-    HWND mainWindow = viewer.WaitForMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
-    const WPARAM anchor = MAKEWPARAM(300, 300);
-
-    for (const UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-        PostMessageW(mainWindow, WM_APP + 1, anchor, MAKELPARAM(press, 1));
-        HWND menuWindow = viewer.WaitForWindow(L"#32768");
-        ASSERT_NE(menuWindow, nullptr) << "no menu for message " << press;
-        // Escape closes it with no command, as "キャンセル(&C)" does.
-        PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
-        ASSERT_TRUE(WaitUntil([&] { return FindProcessWindow(viewer.Id(), L"#32768") == nullptr; }));
-    }
-
-    // Double clicks and releases open nothing. The help command posted behind them
-    // shows its message only after they were handled.
-    for (const UINT other : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_LBUTTONUP, WM_RBUTTONUP}) {
-        PostMessageW(mainWindow, WM_APP + 1, anchor, MAKELPARAM(other, 1));
-    }
-    PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
-    HWND box = viewer.WaitForWindow(kDialogClass);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(FindProcessWindow(viewer.Id(), L"#32768"), nullptr);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-
-    PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
-    EXPECT_TRUE(viewer.WaitForExit());
-}
-
 TEST_F(ViewerProgram, HelpWithoutItsFileNamesTheMissingFile) {
     ViewerProcess viewer(program);
     ASSERT_TRUE(viewer.Started());
