@@ -1,8 +1,5 @@
 // KanopaViewer.exe: start-up. Refuses a second instance, then lives in the message loop
 // of its hidden main window, whose timer drives the popup cycle once a second.
-// First: it undoes <windows.h>'s ReplaceFile macro before the FileSystem interface is seen.
-#include "common/win32/win32_file_system.h"
-
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -15,6 +12,7 @@
 #include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/win32_clock.h"
+#include "common/win32/win32_file_system.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/popup_cycle.h"
 #include "viewer/viewer_state.h"

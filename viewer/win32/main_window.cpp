@@ -27,6 +27,8 @@ MainWindow::MainWindow(HINSTANCE instance, Settings settings, std::function<void
 
 MainWindow::~MainWindow() {
     RemoveTrayIcon();
+    // Destroyed here, while every member its messages touch is still alive.
+    if (m_window) DestroyWindow(m_window.Get());
 }
 
 Status MainWindow::Create() {

@@ -1,12 +1,10 @@
-// First: it undoes <windows.h>'s ReplaceFile macro before the FileSystem interface is seen.
-#include "common/win32/win32_file_system.h"
-
 #include "viewer/win32/win32_folder_change_watcher.h"
 
 #include <windows.h>
 
 #include "common/win32/log_last_error.h"
 #include "common/win32/unique_handle.h"
+#include "common/win32/win32_file_system.h"
 
 namespace kanopa::viewer::win32 {
 namespace {
