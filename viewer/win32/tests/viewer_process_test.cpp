@@ -204,6 +204,13 @@ TEST_F(ViewerProgram, VersionDialogShowsTheProgramsOwnVersion) {
     EXPECT_EQ(DialogItemText(dialog, IDOK), L"OK");
     // Owned by the hidden main window: no taskbar button of its own.
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow);
+    // Enter closes it: the focus starts on "OK", not on the homepage button.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui) &&
+               gui.hwndFocus == GetDlgItem(dialog, IDOK);
+    }));
 
     // A second Version command while it is open does not stack another dialog.
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
