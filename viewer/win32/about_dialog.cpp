@@ -83,9 +83,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, version.c_str());
         // Opened from the tray: come to the front rather than behind the active program.
         SetForegroundWindow(dialog);
-        // Enter closes the dialog rather than opening the homepage.
-        SetFocus(GetDlgItem(dialog, IDOK));
-        return FALSE;
+        return TRUE;  // the focus goes to "OK", first in the tab order
     }
     case WM_DPICHANGED:
         // The system rescales the dialog and its standard font; our own font is ours to redo.
