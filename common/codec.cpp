@@ -98,21 +98,30 @@ std::int32_t NumericPassword(std::string_view key) {
     return accumulator;
 }
 
+namespace {
+
+// Shifts each printable character (32..126) by the next keyed random value, forwards
+// (+1) or backwards (-1). Other characters, every byte of a multi-byte character
+// included, are dropped without drawing a value, so both directions stay in step.
+void Shift(std::string_view key, std::string_view text, int direction, std::string& out) {
+    BasicRandom rnd = SeededGenerator(key);
+    out.reserve(out.size() + text.size());
+    for (char ch : text) {
+        const int c = static_cast<unsigned char>(ch);
+        if (c < 32 || c > 126) continue;
+        const int v = ((c - 32 + direction * rnd.Next96()) % 95 + 95) % 95;
+        out += static_cast<char>(v + 32);
+    }
+}
+
+}  // namespace
+
 void Cipher(std::string_view key, std::string_view plain, std::string& out) {
     if (CountCodePoints(plain) > kMaxCodecChars) {
         WriteLog("Cipher()", "");
         return;
     }
-    BasicRandom rnd = SeededGenerator(key);
-    out.reserve(out.size() + plain.size());
-    // Characters outside 32..126 (including every byte of a multi-byte character) are
-    // dropped without drawing a value.
-    for (char ch : plain) {
-        const int c = static_cast<unsigned char>(ch);
-        if (c < 32 || c > 126) continue;
-        const int r = rnd.Next96();
-        out += static_cast<char>(((c - 32) + r) % 95 + 32);
-    }
+    Shift(key, plain, +1, out);
 }
 
 void Decipher(std::string_view key, std::string_view scrambled, std::string& out) {
@@ -120,16 +129,7 @@ void Decipher(std::string_view key, std::string_view scrambled, std::string& out
         WriteLog("Decipher()", "");
         return;
     }
-    BasicRandom rnd = SeededGenerator(key);
-    out.reserve(out.size() + scrambled.size());
-    for (char ch : scrambled) {
-        const int c = static_cast<unsigned char>(ch);
-        if (c < 32 || c > 126) continue;
-        const int r = rnd.Next96();
-        int v = (c - 32 - r) % 95;
-        if (v < 0) v += 95;
-        out += static_cast<char>(v + 32);
-    }
+    Shift(key, scrambled, -1, out);
 }
 
 std::string EncodeForFile(std::string_view key, std::string_view text) {
