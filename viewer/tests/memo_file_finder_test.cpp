@@ -2,122 +2,107 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "viewer/tests/viewer_fakes.h"
+#include "common/tests/fakes.h"
 
 namespace kanopa::viewer::testing {
 namespace {
 
 constexpr char kFolder[] = "C:\\Work\\";
-constexpr char kOther[] = "C:\\Other\\";
+
+// The core's file system with a change watch over it: every watch fires once a file
+// is added after it began, also while a folder is being listed.
+class WatchedFileSystem final : public kanopa::testing::FakeFileSystem,
+                                public FolderChangeWatcher {
+public:
+    void Add(const std::string& path) {
+        Put(path, "");
+        ++m_changes;
+    }
+    Status ListFiles(const std::string& pattern,
+                     const std::function<bool(const std::string& name)>& visit) override {
+        const Status status = FakeFileSystem::ListFiles(pattern, visit);
+        if (!addWhileListing.empty()) Add(std::exchange(addWhileListing, ""));
+        return status;
+    }
+    std::unique_ptr<FolderChangeWatch> Watch(const std::string&) override {
+        return watchable ? std::make_unique<CountingWatch>(m_changes) : nullptr;
+    }
+    std::string addWhileListing;
+    bool watchable = true;
+
+private:
+    struct CountingWatch final : FolderChangeWatch {
+        explicit CountingWatch(const int& counter) : changes(counter), start(counter) {}
+        bool Changed() override { return changes != start; }
+        const int& changes;
+        const int start;
+    };
+    int m_changes = 0;
+};
 
 class MemoFileFinderTest : public ::testing::Test {
 protected:
-    MemoFileFinderTest() { fs.NotifyChangesTo(&watcher); }
-
     std::string FindIn(const std::string& folder) {
         std::string name = "(untouched)";
         EXPECT_TRUE(finder.Find(folder, name).ok) << folder;
         return name;
     }
-
-    MemFileSystem fs;
-    FakeChangeWatcher watcher;
-    MemoFileFinder finder{fs, &watcher};
+    WatchedFileSystem fs;
+    MemoFileFinder finder{fs, &fs};
 };
 
-TEST_F(MemoFileFinderTest, FirstMemoInListingOrderWins) {
-    fs.Put("C:\\Work\\readme.txt", "");
-    fs.Put("C:\\Work\\zeta.epm", "");
-    fs.Put("C:\\Work\\alpha.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "zeta.epm");
-    ASSERT_EQ(fs.patterns.size(), 1u);
-    EXPECT_EQ(fs.patterns[0], "C:\\Work\\*epm");
+TEST_F(MemoFileFinderTest, FirstNameInListingOrderWithExactlyEpm) {
+    const struct {
+        std::vector<const char*> names;
+        const char* memo;
+    } cases[] = {
+        {{"readme.txt", "zeta.epm", "alpha.epm"}, "zeta.epm"},
+        {{"MEMO.EPM", "memo.Epm", "xepm", "epm"}, "epm"},  // the wildcard lets all four through
+        {{"MEMO.EPM", "memo.epmx", "Sub\\inner.epm"}, ""},
+    };
+    int folder = 0;
+    for (const auto& c : cases) {
+        const std::string path = "C:\\F" + std::to_string(++folder) + "\\";
+        for (const char* name : c.names) fs.Put(path + name, "");
+        EXPECT_EQ(FindIn(path), c.memo) << path;
+    }
 }
 
-TEST_F(MemoFileFinderTest, ExtensionMustBeExactlyLowerCaseEpm) {
-    // The wildcard ignores case and lets these through; only the last is a memo.
-    fs.Put("C:\\Work\\MEMO.EPM", "");
-    fs.Put("C:\\Work\\memo.Epm", "");
-    fs.Put("C:\\Work\\xepm", "");
-    fs.Put("C:\\Work\\epm", "");
-    EXPECT_EQ(FindIn(kFolder), "epm");
-}
-
-TEST_F(MemoFileFinderTest, FolderWithoutMemoGivesEmptyName) {
-    fs.Put("C:\\Work\\MEMO.EPM", "");
-    fs.Put("C:\\Work\\Sub\\inner.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "");
-}
-
-TEST_F(MemoFileFinderTest, QuietFolderIsNotListedAgain) {
-    fs.Put("C:\\Work\\note.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
-    EXPECT_EQ(fs.listings, 1);
-}
-
-TEST_F(MemoFileFinderTest, ChangeInFolderListsAgain) {
-    fs.Put("C:\\Work\\a.txt", "");
-    EXPECT_EQ(FindIn(kFolder), "");
-    fs.Put("C:\\Work\\new.epm", "");  // fires the watch
-    EXPECT_EQ(FindIn(kFolder), "new.epm");
-    EXPECT_EQ(fs.listings, 2);
-    EXPECT_EQ(FindIn(kFolder), "new.epm");
-    EXPECT_EQ(fs.listings, 2);
-    ASSERT_TRUE(fs.RemoveFile("C:\\Work\\new.epm"));
-    EXPECT_EQ(FindIn(kFolder), "");
-    EXPECT_EQ(fs.listings, 3);
-}
-
-TEST_F(MemoFileFinderTest, ChangeElsewhereKeepsCache) {
-    fs.Put("C:\\Work\\note.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
+TEST_F(MemoFileFinderTest, QuietFolderIsListedOnceUntilItChangesAndAFailureIsNotKept) {
     fs.Put("C:\\Other\\x.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
-    EXPECT_EQ(fs.listings, 1);
-}
-
-TEST_F(MemoFileFinderTest, AnotherFolderListsAgain) {
-    fs.Put("C:\\Work\\work.epm", "");
-    fs.Put("C:\\Other\\other.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "work.epm");
-    EXPECT_EQ(FindIn(kOther), "other.epm");
-    EXPECT_EQ(FindIn(kFolder), "work.epm");
-    EXPECT_EQ(fs.listings, 3);
-}
-
-TEST_F(MemoFileFinderTest, WithoutWatchListsEveryTime) {
-    watcher.available = false;
-    fs.Put("C:\\Work\\note.epm", "");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
-    EXPECT_EQ(fs.listings, 2);
-
-    MemoFileFinder noWatcher(fs, nullptr);
-    std::string name;
-    ASSERT_TRUE(noWatcher.Find(kFolder, name));
-    ASSERT_TRUE(noWatcher.Find(kFolder, name));
-    EXPECT_EQ(name, "note.epm");
-    EXPECT_EQ(fs.listings, 4);
-}
-
-TEST_F(MemoFileFinderTest, ListingFailureIsErrorAndNotCached) {
-    fs.Put("C:\\Work\\note.epm", "");
-    fs.failListing = true;
+    fs.failList = true;
     std::string name = "kept";
     EXPECT_FALSE(finder.Find(kFolder, name).ok);
     EXPECT_EQ(name, "kept");
-    fs.failListing = false;
-    EXPECT_EQ(FindIn(kFolder), "note.epm");
+    fs.failList = false;
+    EXPECT_EQ(FindIn(kFolder), "");
+    EXPECT_EQ(FindIn(kFolder), "");
     EXPECT_EQ(fs.listings, 2);
+
+    fs.Add("C:\\Work\\new.epm");
+    EXPECT_EQ(FindIn(kFolder), "new.epm");
+    EXPECT_EQ(FindIn(kFolder), "new.epm");
+    EXPECT_EQ(fs.listings, 3);
+
+    EXPECT_EQ(FindIn("C:\\Other\\"), "x.epm");  // the cache holds one folder
+    EXPECT_EQ(FindIn(kFolder), "new.epm");
+    EXPECT_EQ(fs.listings, 5);
+
+    fs.watchable = false;  // without a watch, every call lists
+    fs.Add("C:\\Work\\readme.txt");
+    EXPECT_EQ(FindIn(kFolder), "new.epm");
+    EXPECT_EQ(FindIn(kFolder), "new.epm");
+    EXPECT_EQ(fs.listings, 7);
 }
 
-// A save that lands while the folder is being listed must not be lost to the cache.
-TEST_F(MemoFileFinderTest, MemoSavedDuringListingIsFoundNextTime) {
-    fs.afterListing = [&] { fs.Put("C:\\Work\\late.epm", ""); };
+TEST_F(MemoFileFinderTest, MemoSavedWhileTheFolderIsListedIsFoundNextTime) {
+    fs.addWhileListing = "C:\\Work\\late.epm";
     EXPECT_EQ(FindIn(kFolder), "");
     EXPECT_EQ(FindIn(kFolder), "late.epm");
 }

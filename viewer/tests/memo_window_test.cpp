@@ -2,154 +2,91 @@
 
 #include <gtest/gtest.h>
 
-#include "viewer/tests/viewer_world.h"
+#include "viewer/tests/viewer_fakes.h"
 
 namespace kanopa::viewer::testing {
 namespace {
 
-constexpr WindowId kWin = 11;
-constexpr char kMemoFolder[] = "C:\\Memo\\A\\";
-constexpr char kPlainFolder[] = "C:\\Plain\\";
-
-class GetMemoWindowTest : public ViewerWorld {
-protected:
-    GetMemoWindowTest() {
-        fs.Put("C:\\Memo\\A\\a.epm", "");
-        fs.Put("C:\\Plain\\a.txt", "");
-        // Leftovers of an earlier memo, to see what is and is not written.
+// Window A in front, and what an earlier memo left in the record, to see what is and is
+// not written.
+struct FrontDesktop : Desktop {
+    FrontDesktop() {
+        windows.foreground = kA;
         Memo().folderWindow = 77;
         Memo().folderPath = "C:\\Before\\";
         Memo().memoFileName = "before.epm";
         Memo().folderLeft = 1;
-        Memo().folderTop = 2;
-        Memo().folderRight = 3;
-        Memo().folderBottom = 4;
         Memo().popupWindow = 9001;
     }
     bool Run() { return GetMemoWindow(shell, windows, finder, Memo()); }
+    Rect FolderRect() {
+        return Rect{Memo().folderLeft, Memo().folderTop, Memo().folderRight, Memo().folderBottom};
+    }
 };
 
-TEST_F(GetMemoWindowTest, NamesForegroundFolderWindowWithMemo) {
-    AddFolderWindow(kWin, kMemoFolder, {10, 20, 810, 620});
-    Front(kWin);
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(Memo().folderWindow, kWin);
-    EXPECT_EQ(Memo().folderPath, kMemoFolder);
-    EXPECT_EQ(Memo().memoFileName, "a.epm");
-    EXPECT_EQ((Rect{Memo().folderLeft, Memo().folderTop, Memo().folderRight, Memo().folderBottom}),
-              (Rect{10, 20, 810, 620}));
-    EXPECT_EQ(Memo().popupWindow, 9001);
+TEST(GetMemoWindowTest, NamesTheFolderWindowInFrontWithItsRectangleByShowState) {
+    FrontDesktop d;
+    EXPECT_TRUE(d.Run());
+    EXPECT_EQ(d.Memo().folderWindow, kA);
+    EXPECT_EQ(d.Memo().folderPath, kFolderA);
+    EXPECT_EQ(d.Memo().memoFileName, "a.epm");
+    EXPECT_EQ(d.FolderRect(), (Rect{100, 100, 900, 700}));
+    EXPECT_EQ(d.Memo().popupWindow, 9001);
+
+    d.windows.windows[kA].monitor = {1920, 0, 3840, 1200};
+    d.windows.windows[kA].show = ShowState::Maximized;
+    EXPECT_TRUE(d.Run());
+    EXPECT_EQ(d.FolderRect(), (Rect{1920, 0, 3840, 1200}));
+    d.windows.windows[kA].show = ShowState::Other;  // keeps the last rectangle
+    d.windows.windows[kA].monitor = {0, 0, 800, 600};
+    EXPECT_TRUE(d.Run());
+    EXPECT_EQ(d.FolderRect(), (Rect{1920, 0, 3840, 1200}));
 }
 
-// Cases that leave the record exactly as it was.
-TEST_F(GetMemoWindowTest, OtherForegroundMinimisedOrWebPageChangesNothing) {
-    AddFolderWindow(kWin, kMemoFolder);
-    AddFolderWindow(12, kMemoFolder);
-    shell.Find(12)->isWebPage = true;
-    const MemoRecord before = Memo();
-
-    Front(50);  // not a shell window; the memo folder window lies behind it
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
-
-    Front(12);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
-
-    Front(kWin);
-    SetShow(kWin, ShowState::Minimized);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
-
-    Front(0);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
-}
-
-TEST_F(GetMemoWindowTest, FolderWithoutMemoForgetsFolderWindow) {
-    AddFolderWindow(kWin, kPlainFolder);
-    Front(kWin);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo().folderWindow, 0);
-    EXPECT_EQ(Memo().folderPath, "");
-    EXPECT_EQ(Memo().popupWindow, 0);
-    EXPECT_EQ(Memo().memoFileName, "before.epm");
-    EXPECT_EQ(Memo().folderLeft, 1);
-}
-
-TEST_F(GetMemoWindowTest, WindowWithoutFileSystemFolderHasNoMemo) {
-    fs.Put("\\a.epm", "");  // a memo in the root a "\" path would have listed
-    AddFolderWindow(kWin, "");
-    Front(kWin);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo().folderWindow, 0);
-    EXPECT_EQ(Memo().folderPath, "");
-    EXPECT_EQ(Memo().popupWindow, 0);
-    EXPECT_EQ(fs.listings, 0);
-}
-
-TEST_F(GetMemoWindowTest, OnlyActiveTabCounts) {
-    // Background tab on a memo folder, active tab on a plain one.
-    AddFolderWindow(kWin, kMemoFolder);
-    shell.list.back().isActiveTab = false;
-    AddFolderWindow(kWin, kPlainFolder);
-    Front(kWin);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo().folderWindow, 0);
-    ASSERT_EQ(fs.patterns.size(), 1u);
-    EXPECT_EQ(fs.patterns[0], "C:\\Plain\\*epm");
-
-    // And the other way round, the active tab listed second.
-    shell.list.clear();
-    AddFolderWindow(kWin, kPlainFolder);
-    shell.list.back().isActiveTab = false;
-    AddFolderWindow(kWin, kMemoFolder);
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(Memo().folderWindow, kWin);
-    EXPECT_EQ(Memo().folderPath, kMemoFolder);
-}
-
-TEST_F(GetMemoWindowTest, RectangleFollowsShowState) {
-    AddFolderWindow(kWin, kMemoFolder, {-8, -8, 1928, 1048});
-    Front(kWin);
-    const auto rect = [&] {
-        return Rect{Memo().folderLeft, Memo().folderTop, Memo().folderRight, Memo().folderBottom};
+TEST(GetMemoWindowTest, OtherWindowsMinimisedWebPagesAndFailuresChangeNothing) {
+    const struct {
+        const char* name;
+        void (*arrange)(FrontDesktop&);
+    } cases[] = {
+        {"another program", [](FrontDesktop& d) { d.windows.foreground = 50; }},
+        {"no foreground", [](FrontDesktop& d) { d.windows.foreground = 0; }},
+        {"minimised", [](FrontDesktop& d) { d.windows.windows[kA].show = ShowState::Minimized; }},
+        {"web page", [](FrontDesktop& d) { d.shell.list[0].isWebPage = true; }},
+        {"shell fails", [](FrontDesktop& d) { d.shell.fail = true; }},
+        {"listing fails", [](FrontDesktop& d) { d.fs.failList = true; }},
+        {"window gone meanwhile", [](FrontDesktop& d) { d.windows.windows.clear(); }},
     };
-
-    windows.windows[kWin].monitor = {1920, 0, 3840, 1200};  // window on the second monitor
-    SetShow(kWin, ShowState::Maximized);
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(rect(), (Rect{1920, 0, 3840, 1200}));
-
-    SetShow(kWin, ShowState::Normal);
-    Move(kWin, {300, 200, 700, 500});
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(rect(), (Rect{300, 200, 700, 500}));
-
-    SetShow(kWin, ShowState::Other);
-    Move(kWin, {0, 0, 10, 10});
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(rect(), (Rect{300, 200, 700, 500}));
+    for (const auto& c : cases) {
+        FrontDesktop d;
+        c.arrange(d);
+        const MemoRecord before = d.Memo();
+        EXPECT_FALSE(d.Run()) << c.name;
+        EXPECT_EQ(d.Memo(), before) << c.name;
+    }
 }
 
-TEST_F(GetMemoWindowTest, FailuresEndSearchWithoutChange) {
-    AddFolderWindow(kWin, kMemoFolder);
-    Front(kWin);
-    const MemoRecord before = Memo();
+TEST(GetMemoWindowTest, FolderWithoutMemoOrWithoutFileSystemFolderForgetsTheWindow) {
+    for (const char* folder : {kPlain, ""}) {
+        FrontDesktop d;
+        d.Navigate(kA, folder);
+        EXPECT_FALSE(d.Run()) << folder;
+        EXPECT_EQ(d.Memo().folderWindow, 0) << folder;
+        EXPECT_EQ(d.Memo().folderPath, "") << folder;
+        EXPECT_EQ(d.Memo().popupWindow, 0) << folder;
+        EXPECT_EQ(d.Memo().folderLeft, 1) << folder;
+        EXPECT_EQ(d.fs.listings, *folder ? 1 : 0) << folder;
+    }
+}
 
-    shell.fail = true;
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
-    shell.fail = false;
-
-    fs.failListing = true;
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
-    fs.failListing = false;
-
-    windows.windows.erase(kWin);  // window gone between enumeration and placement
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Memo(), before);
+TEST(GetMemoWindowTest, OnlyTheActiveTabCounts) {
+    for (const bool memoTabActive : {false, true}) {
+        FrontDesktop d;
+        d.shell.list[0].isActiveTab = memoTabActive;
+        d.AddFolderWindow(kA, kPlain, {100, 100, 900, 700});
+        d.shell.list.back().isActiveTab = !memoTabActive;
+        EXPECT_EQ(d.Run(), memoTabActive);
+        EXPECT_EQ(d.Memo().folderWindow, memoTabActive ? kA : 0);
+    }
 }
 
 }  // namespace
