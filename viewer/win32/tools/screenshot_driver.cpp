@@ -16,8 +16,8 @@
 
 #include "common/memo_file.h"
 #include "common/services.h"
-#include "common/win32/tests/temp_folder.h"
 #include "common/win32/program_path.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "viewer/memo_file_finder.h"
@@ -25,7 +25,6 @@
 #include "viewer/viewer_state.h"
 #include "viewer/win32/about_dialog.h"
 #include "viewer/win32/memo_popup_window.h"
-#include "viewer/win32/tests/test_support.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
 #include "viewer/win32/win32_window_system.h"
 
@@ -34,7 +33,7 @@ namespace {
 using namespace kanopa;
 using namespace kanopa::viewer;
 using namespace kanopa::viewer::win32;
-using namespace kanopa::viewer::win32::testing;
+using namespace std::chrono_literals;
 
 class StandInShellWindows final : public ShellWindowSource {
 public:
@@ -48,6 +47,72 @@ public:
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+void PumpMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Polls `condition` until it holds or `timeout` passed, keeping this thread's windows
+// answering meanwhile.
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = 5000ms) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        PumpMessages();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// A plain visible top-level window standing in for a folder window, in front.
+UniqueWindow MakeFolderWindow(const std::wstring& title, RECT frame) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"KanopaScreenshot.Window";
+    RegisterClassExW(&windowClass);
+    UniqueWindow window(CreateWindowExW(0, windowClass.lpszClassName, title.c_str(),
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, frame.left, frame.top,
+                                        frame.right - frame.left, frame.bottom - frame.top,
+                                        nullptr, nullptr, windowClass.hInstance, nullptr));
+    SetForegroundWindow(window.Get());
+    WaitUntil([&] { return GetForegroundWindow() == window.Get(); });
+    return window;
+}
+
+// A fresh folder for the memo file, removed with it at the end.
+class MemoFolder {
+public:
+    MemoFolder() {
+        wchar_t temp[MAX_PATH + 1];
+        const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+        m_path = std::wstring(temp, length) + L"kanopa-shot-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(m_path.c_str(), nullptr);
+    }
+    ~MemoFolder() {
+        DeleteFileW(m_file.c_str());
+        RemoveDirectoryW(m_path.c_str());
+    }
+    MemoFolder(const MemoFolder&) = delete;
+    MemoFolder& operator=(const MemoFolder&) = delete;
+    std::string Path() const { return WideToUtf8(m_path) + "\\"; }
+    std::string File(const std::string& name) {
+        m_file = m_path + L"\\" + Utf8ToWide(name);
+        return Path() + name;
+    }
+
+private:
+    std::wstring m_path;
+    std::wstring m_file;
+};
 
 bool MemoFor(const std::wstring& layout, MemoRecord& memo) {
     SetDefaultMemoValues(memo);
@@ -99,13 +164,12 @@ void Touch(const std::wstring& path) {
 
 // The version dialog over a plain window; it closes when the done file appears.
 int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
-    TestWindow owner(L"KanopaViewer", RECT{100, 80, 700, 500});
-    owner.BringToFront();
+    const UniqueWindow owner = MakeFolderWindow(L"KanopaViewer", RECT{100, 80, 700, 500});
     std::thread closer([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         HWND dialog = nullptr;
         while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
-            dialog = FindProcessWindow(GetCurrentProcessId(), L"#32770", L"バージョン情報");
+            dialog = FindWindowW(L"#32770", L"バージョン情報");
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         if (dialog != nullptr) {
@@ -130,13 +194,13 @@ int Run(const std::vector<std::wstring>& args) {
     const std::wstring& readyFile = args[2];
     const std::wstring& doneFile = args[3];
 
-    kanopa::testing::TempFolder folder;
+    MemoFolder folder;
     Win32FileSystem fs;
     Win32Clock clock;
-    if (!SaveMemo(fs, clock, kViewerMemoKey, folder / "メモ.epm", memo)) return 1;
+    if (!SaveMemo(fs, clock, kViewerMemoKey, folder.File("メモ.epm"), memo)) return 1;
 
     const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
-    TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});
+    const UniqueWindow folderWindow = MakeFolderWindow(title, RECT{60, 50, 900, 640});
     // A list of file names filling the window, as a folder window shows them.
     RECT client{};
     GetClientRect(folderWindow.Get(), &client);
@@ -147,11 +211,11 @@ int Run(const std::vector<std::wstring>& args) {
                                 L"参考資料", L"議事録_0312.docx", L"メモ.epm"}) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    folderWindow.BringToFront();
 
     ViewerState state;
     StandInShellWindows shell;
-    shell.list.push_back(ShellWindowInfo{folderWindow.Id(), false, true, folder.Path()});
+    shell.list.push_back(
+        ShellWindowInfo{HandleToLong(folderWindow.Get()), false, true, folder.Path()});
     Win32WindowSystem windowSystem;
     Win32FolderChangeWatcher watcher;
     MemoFileFinder finder(fs, &watcher);
@@ -169,7 +233,7 @@ int Run(const std::vector<std::wstring>& args) {
     // Keeps following the window, as the viewer would, until the script is done.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     while (!FileExists(doneFile) && std::chrono::steady_clock::now() < deadline) {
-        WaitUntil([&] { return FileExists(doneFile); }, std::chrono::milliseconds(1000));
+        WaitUntil([&] { return FileExists(doneFile); }, 1000ms);
         cycle.Tick();
     }
     return 0;
