@@ -5,34 +5,19 @@
 namespace kanopa::viewer::win32::testing {
 namespace {
 
-constexpr wchar_t kTestWindowClass[] = L"KanopaTest.Window";
-
-bool RegisterTestWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = kTestWindowClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    return registered;
-}
-
-struct FindData {
-    DWORD processId;
-    const wchar_t* className;
-    const wchar_t* title;
-    HWND found = nullptr;
-    int count = 0;
-};
-
-bool HasClass(HWND window, const wchar_t* className) {
+std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
-    return wcscmp(name, className) == 0;
+    return name;
+}
+
+// Calls `visit` for every top-level window until it returns false.
+void ForEachTopLevelWindow(const std::function<bool(HWND)>& visit) {
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            return (*reinterpret_cast<const std::function<bool(HWND)>*>(lParam))(window);
+        },
+        reinterpret_cast<LPARAM>(&visit));
 }
 
 }  // namespace
@@ -56,11 +41,19 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 TestWindow::TestWindow(const wchar_t* title, RECT frame) {
-    RegisterTestWindowClass();
-    m_window.Reset(CreateWindowExW(0, kTestWindowClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   frame.left, frame.top, frame.right - frame.left,
-                                   frame.bottom - frame.top, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr));
+    static const ATOM windowClass = [] {
+        WNDCLASSEXW definition{};
+        definition.cbSize = sizeof(definition);
+        definition.lpfnWndProc = DefWindowProcW;
+        definition.hInstance = GetModuleHandleW(nullptr);
+        definition.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        definition.lpszClassName = L"KanopaTest.Window";
+        return RegisterClassExW(&definition);
+    }();
+    m_window.Reset(CreateWindowExW(0, MAKEINTATOM(windowClass), title,
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, frame.left, frame.top,
+                                   frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr));
     PumpMessages();
 }
 
@@ -76,36 +69,29 @@ Rect WindowRect(HWND window) {
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
-    FindData data{processId, className, title};
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto& find = *reinterpret_cast<FindData*>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != find.processId || !IsWindowVisible(window)) return TRUE;
-            if (find.className != nullptr && !HasClass(window, find.className)) return TRUE;
-            if (find.title != nullptr && WindowText(window) != find.title) return TRUE;
-            find.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    HWND found = nullptr;
+    ForEachTopLevelWindow([&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) && ClassName(window) == className &&
+            (title == nullptr || WindowText(window) == title)) {
+            found = window;
+        }
+        return found == nullptr;
+    });
+    return found;
 }
 
 int CountWindowsOfClass(const wchar_t* className) {
-    FindData data{0, className, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto& find = *reinterpret_cast<FindData*>(lParam);
-            if (HasClass(window, find.className)) ++find.count;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&data));
-    return data.count;
+    int count = 0;
+    ForEachTopLevelWindow([&](HWND window) {
+        count += ClassName(window) == className ? 1 : 0;
+        return true;
+    });
+    return count;
 }
 
 std::wstring WindowText(HWND window) {
-    // WM_GETTEXT rather than GetWindowTextW, which reads nothing from other processes.
     std::vector<wchar_t> buffer(1024);
     const LRESULT length = SendMessageW(window, WM_GETTEXT, buffer.size(),
                                         reinterpret_cast<LPARAM>(buffer.data()));

@@ -24,7 +24,6 @@ using namespace std::chrono_literals;
 
 // Dispatches every message waiting for this thread.
 void PumpMessages();
-
 // Polls `condition` (pumping messages in between) until it holds or `timeout` passed.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = 5000ms);
@@ -37,22 +36,21 @@ public:
     std::int32_t Id() const { return HandleToLong(m_window.Get()); }
     // Brings it to the front and waits until the system agrees.
     bool BringToFront() const;
-    // Destroys the window now (the object stays).
     void Close() { m_window.Reset(); }
 
 private:
     UniqueWindow m_window;
 };
 
-// Where a window is on the screen.
 Rect WindowRect(HWND window);
 
-// The first visible top-level window of process `processId` of class `className`
-// (nullptr: any class) whose title is `title` (nullptr: any title).
+// The first visible top-level window of a process with the class `className` whose title
+// is `title` (nullptr: any title).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
 // How many top-level windows of any process have the class `className`.
 int CountWindowsOfClass(const wchar_t* className);
 
+// WM_GETTEXT, which, unlike GetWindowTextW, reads windows of other processes too.
 std::wstring WindowText(HWND window);
 std::wstring DialogItemText(HWND dialog, int id);
 
