@@ -128,10 +128,11 @@ struct Desktop {
         }
     }
     // Saves a memo with the default settings, as the editor would.
-    void WriteMemo(const std::string& path, const std::string& text) {
+    void WriteMemo(const std::string& path, const std::string& text, std::int32_t fontStyle = 0) {
         MemoRecord memo;
         SetDefaultMemoValues(memo);
         memo.memoText = text;
+        memo.fontStyle = fontStyle;
         ASSERT_TRUE(SaveMemo(fs, clock, kViewerMemoKey, path, memo).ok) << path;
     }
     MemoRecord& Memo() { return state.CurrentMemo(); }
