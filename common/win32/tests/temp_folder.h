@@ -22,11 +22,8 @@ private:
     std::string m_path;
 };
 
-// Test set-up helpers on UTF-8 paths; each fails the test (ADD_FAILURE) when the
-// system refuses.
+// Set-up helpers on UTF-8 paths; each fails the test when the system refuses.
 void MakeFolder(const std::string& path);
 void MakeFile(const std::string& path, const std::string& bytes, DWORD attributes = 0);
-bool PathExists(const std::string& path);
-void DeleteTree(const std::wstring& path);
 
 }  // namespace kanopa::testing
