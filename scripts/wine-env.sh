@@ -109,5 +109,6 @@ kanopa_wine_make_prefix() {
   fi
   touch "$tmp/.kanopa-prefix-ready"
   mv -T "$tmp" "$prefix"
+  # shellcheck disable=SC2034  # read by the caller's clean-up
   kanopa_wine_building=""
 }
