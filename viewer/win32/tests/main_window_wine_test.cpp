@@ -70,6 +70,28 @@ TEST_F(MainWindowOnWine, ALeftOrRightPressOnTheIconOpensTheMenuAndNothingElseDoe
     EXPECT_TRUE(IsWindow(window.Window()));  // Escape, like Cancel, changes nothing
 }
 
+// The icon's own record as the shell knows it: window and id 1.
+bool TrayIconPresent(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+TEST_F(MainWindowOnWine, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+    ASSERT_TRUE(TrayIconPresent(window.Window()));
+    // What an Explorer restart does to it: the icon is gone, then the broadcast comes.
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = sizeof(gone);
+    gone.hWnd = window.Window();
+    gone.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_FALSE(TrayIconPresent(window.Window()));
+    SendMessageW(window.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(TrayIconPresent(window.Window()));
+}
+
 TEST_F(MainWindowOnWine, TheTimerTicksOnceASecond) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(WaitUntil([&] { return ticks >= 2; }));
