@@ -10,11 +10,6 @@ constexpr char kFolder[] = "C:\\Kanopa\\";
 constexpr char kLog[] = "C:\\Kanopa\\Log.txt";
 constexpr char kOld[] = "C:\\Kanopa\\Log.old.txt";
 
-TEST(Log, HookWithoutSinkDiscardsSilently) {
-    WriteLog("Nothing()", "installed");  // must simply return
-    SUCCEED();
-}
-
 TEST(Log, ScopedSinkRestoresThePreviousOne) {
     testing::RecordingLog outer, inner;
     ScopedLogSink a(outer);

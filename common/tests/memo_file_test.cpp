@@ -30,27 +30,19 @@ protected:
     testing::FixedClock clock;
 };
 
-TEST_F(MemoFile, DefaultMemoWithTextAbcStoresTheDocumentedForm) {
+TEST_F(MemoFile, StoresTheDocumentedFormWithReservedPlaceholders) {
     MemoRecord r = DefaultMemo("abc");
+    r.reservedText = "keep";
+    r.reservedValue = 7;
+    r.spareFlag = true;
     ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r));
     EXPECT_EQ(DecodedFile(),
               "0,,,0,0,0,0,50,50,200,100,0,16777215,ＭＳ ゴシック,11,0,0,0,"
               "2026/12/06 9:05:07,0,False,1,1,50,,-1,#TEXT#abc");
     EXPECT_EQ(r.savedAt, "2026/12/06 9:05:07");
-}
-
-TEST_F(MemoFile, SaveWritesReservedPlaceholdersWithoutChangingTheRecord) {
-    MemoRecord r = DefaultMemo("x");
-    r.reservedText = "keep";
-    r.reservedValue = 7;
-    r.spareFlag = true;
-    r.fontUnderline = 1;
-    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r));
-    EXPECT_NE(DecodedFile().find(",1,2026/12/06 9:05:07,0,False,1,1,50,,-1,#TEXT#x"),
-              std::string::npos);
-    EXPECT_EQ(r.reservedText, "keep");
-    EXPECT_EQ(r.reservedValue, 7);
     EXPECT_FALSE(r.spareFlag);
+    EXPECT_EQ(r.reservedText, "keep");  // only the file gets the placeholders
+    EXPECT_EQ(r.reservedValue, 7);
 }
 
 TEST_F(MemoFile, TextsRoundTripUnchanged) {
@@ -60,20 +52,13 @@ TEST_F(MemoFile, TextsRoundTripUnchanged) {
     };
     for (const std::string& text : texts) {
         MemoRecord saved = DefaultMemo(text);
-        saved.anchorPosition = 9;
         saved.margin = -5;
-        saved.foreColor = 0x123456;
         saved.fontStyle = 3;
         ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, saved));
         MemoRecord loaded;
         ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete()) << text;
-        EXPECT_EQ(loaded.memoText, text);
-        EXPECT_EQ(loaded.anchorPosition, 9);
-        EXPECT_EQ(loaded.margin, -5);
-        EXPECT_EQ(loaded.foreColor, 0x123456);
-        EXPECT_EQ(loaded.fontStyle, 3);
-        EXPECT_EQ(loaded.fontName, "ＭＳ ゴシック");
-        EXPECT_EQ(loaded.savedAt, "2026/12/06 9:05:07");
+        saved.reservedValue = 0;  // written as -1, never read back
+        EXPECT_EQ(loaded, saved) << text;
     }
 }
 
@@ -83,31 +68,22 @@ TEST_F(MemoFile, LoadNeverTouchesRunTimeOrReservedFields) {
     r.folderWindow = 1234;
     r.folderPath = "D:\\Memo\\";
     r.memoFileName = "m.epm";
-    r.folderLeft = -1;
     r.folderBottom = 500;
     r.popupWindow = 42;
     r.reservedText = "mine";
     r.reservedValue = -3;
-    const MemoRecord before = r;
+    MemoRecord expected = r;  // only the stored fields and the text change
+    expected.memoLeft = 10, expected.memoTop = 20, expected.memoWidth = 30, expected.memoHeight = 40;
+    expected.foreColor = 5, expected.backColor = 6, expected.fontName = "Font", expected.fontSize = 9;
+    expected.fontStyle = expected.fontStrikeout = expected.fontUnderline = 1;
+    expected.savedAt = "then", expected.layoutMode = 0, expected.anchorPosition = 5;
+    expected.margin = 8, expected.memoText = "t";
     ASSERT_TRUE(LoadMemo(fs, kKey, kPath, r).complete());
-    EXPECT_EQ(r.folderWindow, before.folderWindow);
-    EXPECT_EQ(r.folderPath, before.folderPath);
-    EXPECT_EQ(r.memoFileName, before.memoFileName);
-    EXPECT_EQ(r.folderLeft, before.folderLeft);
-    EXPECT_EQ(r.folderBottom, before.folderBottom);
-    EXPECT_EQ(r.popupWindow, before.popupWindow);
-    EXPECT_FALSE(r.spareFlag);
-    EXPECT_EQ(r.reservedText, "mine");
-    EXPECT_EQ(r.reservedValue, -3);
-    EXPECT_EQ(r.memoLeft, 10);
-    EXPECT_EQ(r.fontName, "Font");
-    EXPECT_EQ(r.savedAt, "then");
-    EXPECT_EQ(r.margin, 8);
-    EXPECT_EQ(r.memoText, "t");
+    EXPECT_EQ(r, expected);
 }
 
 TEST_F(MemoFile, DamagedFileFillsFieldsUpToTheFirstBadOne) {
-    // Part 15 (font size) is not a number: parts 8-14 are taken, the rest stay.
+    // Field 15 (font size) is not a number: fields 8-14 are taken, the rest stay.
     PutRaw("0,,,0,0,0,0,11,12,13,14,15,16,Gothic,big,0,0,0,,0,False,1,9,50,,-1,#TEXT#new text");
     MemoRecord r;
     SetDefaultMemoValues(r);
