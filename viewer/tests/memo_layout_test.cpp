@@ -4,15 +4,14 @@
 
 #include <cstdint>
 #include <limits>
+#include <tuple>
 
 namespace kanopa::viewer {
-
 namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 TEST(PlaceMemoWindowTest, PositionsThePopupOverItsFolderWindow) {
-    // Folder window (100,100)-(900,700), popup 200 x 100, margin 50.
     constexpr Rect kFolder{100, 100, 900, 700};
     const struct {
         const char* name;
@@ -49,17 +48,11 @@ TEST(PlaceMemoWindowTest, PositionsThePopupOverItsFolderWindow) {
     };
     for (const auto& c : cases) {
         MemoRecord memo;
-        memo.folderLeft = c.folder.left;
-        memo.folderTop = c.folder.top;
-        memo.folderRight = c.folder.right;
-        memo.folderBottom = c.folder.bottom;
-        memo.memoWidth = c.width;
-        memo.memoHeight = c.height;
-        memo.layoutMode = c.layoutMode;
-        memo.anchorPosition = c.anchor;
-        memo.margin = c.margin;
-        memo.memoLeft = c.memoLeft;
-        memo.memoTop = c.memoTop;
+        std::tie(memo.folderLeft, memo.folderTop, memo.folderRight, memo.folderBottom) =
+            std::tuple(c.folder.left, c.folder.top, c.folder.right, c.folder.bottom);
+        std::tie(memo.memoWidth, memo.memoHeight, memo.layoutMode, memo.anchorPosition,
+                 memo.margin, memo.memoLeft, memo.memoTop) =
+            std::tuple(c.width, c.height, c.layoutMode, c.anchor, c.margin, c.memoLeft, c.memoTop);
         for (int mode : {kPlaceAndSize, kMoveOnly}) {
             EXPECT_EQ(PlaceMemoWindow(memo, mode),
                       (PopupPlacement{c.x, c.y, c.width, c.height, mode == kPlaceAndSize}))
