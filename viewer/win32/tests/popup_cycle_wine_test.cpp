@@ -3,11 +3,9 @@
 // a real folder holding a memo file.
 #include "common/win32/win32_file_system.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/log.h"
@@ -92,7 +90,6 @@ TEST_F(PopupCycleOnWine, OpensAtItsAnchorTopmostWithoutTaskbarButtonOrFocusAndFo
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(shown, GWL_EXSTYLE));
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);  // no taskbar button
-    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
     EXPECT_EQ(GetForegroundWindow(), folderWindow.Get());
     EXPECT_EQ(GetFocus(), folderWindow.Get());
     EXPECT_EQ(state.CurrentMemo().popupWindow, HandleToLong(shown));
@@ -167,44 +164,37 @@ TEST_F(PopupCycleOnWine, CopyPutsExactlyTheMemoTextOnTheClipboard) {
     EXPECT_EQ(copied, kMemoText);
 }
 
-TEST_F(PopupCycleOnWine, DrawsInTheMemosColoursAndFontWithoutUnderlineOrStrikeOut) {
+TEST_F(PopupCycleOnWine, DrawsInTheMemosLookAndIsNeverSmallerThan700Twips) {
     OpenPopup([](MemoRecord& memo) {
         memo.fontSize = 14;
         memo.fontStyle = 3;  // bold italic
         memo.fontUnderline = memo.fontStrikeout = 1;
+        memo.memoWidth = 20;
+        memo.memoHeight = 10;
+        memo.memoText = "";
     });
     HWND shown = popup.Window();
+    const int dpi = static_cast<int>(GetDpiForWindow(shown));
     LOGFONTW font{};
     ASSERT_EQ(GetObjectW(popup.MemoFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
     EXPECT_EQ(WideToUtf8(font.lfFaceName), kDefaultFontName);
-    EXPECT_EQ(font.lfHeight, -MulDiv(14, static_cast<int>(GetDpiForWindow(shown)), 72));
+    EXPECT_EQ(font.lfHeight, -MulDiv(14, dpi, 72));
     EXPECT_EQ(font.lfWeight, FW_BOLD);
     EXPECT_TRUE(font.lfItalic);
     EXPECT_FALSE(font.lfUnderline || font.lfStrikeOut);
 
-    // The bottom-left corner of the client area holds no text: the memo's back colour.
+    // Without text the client area shows the memo's back colour.
     UpdateWindow(shown);
     RECT client{};
     GetClientRect(shown, &client);
     HDC dc = GetDC(shown);
     EXPECT_EQ(GetPixel(dc, client.left + 2, client.bottom - 3), COLORREF{0xC0FFFF});
     ReleaseDC(shown, dc);
-}
 
-TEST_F(PopupCycleOnWine, CannotBeMadeSmallerThan700Twips) {
-    OpenPopup([](MemoRecord& memo) {
-        memo.memoWidth = 20;
-        memo.memoHeight = 10;
-    });
-    HWND shown = popup.Window();
-    const int minimum = MulDiv(700, static_cast<int>(GetDpiForWindow(shown)), 1440);
-    const auto size = [&] {
-        const Rect rect = WindowRect(shown);
-        return std::pair(rect.right - rect.left, rect.bottom - rect.top);
-    };
-    EXPECT_EQ(size(), std::pair(minimum, minimum));
+    const int minimum = MulDiv(700, dpi, 1440);
+    EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 640 + minimum}));
     SetWindowPos(shown, nullptr, 0, 0, 5, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(size(), std::pair(minimum, 300));
+    EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 940}));
 }
 
 }  // namespace

@@ -3,24 +3,6 @@
 #include <vector>
 
 namespace kanopa::viewer::win32::testing {
-namespace {
-
-std::wstring ClassName(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-// Calls `visit` for every top-level window until it returns false.
-void ForEachTopLevelWindow(const std::function<bool(HWND)>& visit) {
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            return (*reinterpret_cast<const std::function<bool(HWND)>*>(lParam))(window);
-        },
-        reinterpret_cast<LPARAM>(&visit));
-}
-
-}  // namespace
 
 void PumpMessages() {
     MSG message{};
@@ -69,26 +51,16 @@ Rect WindowRect(HWND window) {
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
-    HWND found = nullptr;
-    ForEachTopLevelWindow([&](HWND window) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, className, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, className, nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window) && ClassName(window) == className &&
+        if (owner == processId && IsWindowVisible(window) &&
             (title == nullptr || WindowText(window) == title)) {
-            found = window;
+            return window;
         }
-        return found == nullptr;
-    });
-    return found;
-}
-
-int CountWindowsOfClass(const wchar_t* className) {
-    int count = 0;
-    ForEachTopLevelWindow([&](HWND window) {
-        count += ClassName(window) == className ? 1 : 0;
-        return true;
-    });
-    return count;
+    }
+    return nullptr;
 }
 
 std::wstring WindowText(HWND window) {
@@ -96,19 +68,6 @@ std::wstring WindowText(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXT, buffer.size(),
                                         reinterpret_cast<LPARAM>(buffer.data()));
     return std::wstring(buffer.data(), static_cast<std::size_t>(length));
-}
-
-std::wstring DialogItemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    return item != nullptr ? WindowText(item) : std::wstring();
-}
-
-std::wstring ExecutableFolder() {
-    std::vector<wchar_t> buffer(32768);
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    std::wstring path(buffer.data(), length);
-    return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 }  // namespace kanopa::viewer::win32::testing

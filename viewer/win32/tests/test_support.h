@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the viewer's Wine tests: waiting for a state with a deadline while the
-// thread's messages keep flowing, plain top-level windows, and finding other
-// processes' windows.
+// thread's messages keep flowing, plain top-level windows, and other processes' windows.
 #include <windows.h>
 
 #include <chrono>
@@ -47,14 +46,8 @@ Rect WindowRect(HWND window);
 // The first visible top-level window of a process with the class `className` whose title
 // is `title` (nullptr: any title).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
-// How many top-level windows of any process have the class `className`.
-int CountWindowsOfClass(const wchar_t* className);
 
 // WM_GETTEXT, which, unlike GetWindowTextW, reads windows of other processes too.
 std::wstring WindowText(HWND window);
-std::wstring DialogItemText(HWND dialog, int id);
-
-// The folder of the running test executable, ending in "\".
-std::wstring ExecutableFolder();
 
 }  // namespace kanopa::viewer::win32::testing

@@ -1,5 +1,5 @@
 // KanopaViewer.exe as a user meets it: started as a process, driven through its windows.
-// Each test runs a copy of the program in a folder of its own, where it writes its log.
+// The test runs a copy of the program in a folder of its own, where it writes its log.
 #include "common/win32/win32_file_system.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
+#include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
@@ -20,28 +22,26 @@
 namespace kanopa::viewer::win32::testing {
 namespace {
 
-using ::testing::ElementsAre;
-
 constexpr wchar_t kDialogClass[] = L"#32770";
-constexpr int kMessageBoxTextId = 0xFFFF;
+
+std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 class ViewerProcess {
 public:
-    explicit ViewerProcess(const std::wstring& program) {
+    explicit ViewerProcess(const std::string& program) {
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
-        std::wstring commandLine = L"\"" + program + L"\"";
-        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                           nullptr, nullptr, &startup, &info)) {
+        std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
             m_process.Reset(info.hProcess);
             CloseHandle(info.hThread);
             m_id = info.dwProcessId;
         }
     }
     ~ViewerProcess() {
-        if (m_process && WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_process.Get(), 1);  // a failed test must not leave it running
+        if (TerminateProcess(m_process.Get(), 1)) {  // a failed test must not leave it running
             WaitForSingleObject(m_process.Get(), 5000);
         }
     }
@@ -65,40 +65,35 @@ private:
     DWORD m_id = 0;
 };
 
-class ViewerProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(CopyFileW((ExecutableFolder() + L"KanopaViewer.exe").c_str(), program.c_str(),
-                              FALSE))
-            << "KanopaViewer.exe must sit beside the test";
-    }
-    // The hidden main window of the one running viewer.
-    static HWND WaitForMainWindow() {
-        HWND window = nullptr;
-        WaitUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
-                  10000ms);
-        return window;
-    }
-    // The log's lines as "source|message", without their time stamps.
-    std::vector<std::string> LogLines() {
-        std::string text;
-        Win32FileSystem().ReadFile(folder / "Log.txt", text);
-        std::vector<std::string> lines;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            line = line.substr(line.find('\t') + 1);
-            if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
-            lines.push_back(line);
-        }
-        return lines;
-    }
+// The hidden main window of the one running viewer.
+HWND WaitForMainWindow() {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
+              10000ms);
+    return window;
+}
 
+// The log's lines as "source|message", without their time stamps.
+std::vector<std::string> LogLines(const std::string& path) {
+    std::string text;
+    Win32FileSystem().ReadFile(path, text);
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = line.substr(line.find('\t') + 1);
+        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     kanopa::testing::TempFolder folder;
-    std::wstring program = Utf8ToWide(folder / "KanopaViewer.exe");
-};
-
-TEST_F(ViewerProgram, ASecondStartIsRefusedAndTheFirstEndsFromItsMenu) {
+    const std::string program = folder / "KanopaViewer.exe";
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
+                          Utf8ToWide(program).c_str(), FALSE))
+        << "KanopaViewer.exe must sit beside the test";
     ViewerProcess first(program);
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr);
@@ -106,39 +101,25 @@ TEST_F(ViewerProgram, ASecondStartIsRefusedAndTheFirstEndsFromItsMenu) {
     ViewerProcess second(program);
     HWND box = second.WaitForWindow(kDialogClass);
     ASSERT_NE(box, nullptr) << "no message box from the second start";
-    EXPECT_EQ(DialogItemText(box, kMessageBoxTextId), kAlreadyRunningMessage);
+    EXPECT_EQ(ItemText(box, 0xFFFF), kAlreadyRunningMessage);
     EXPECT_EQ(WindowText(box), kProgramName);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(second.ExitCode(), 0u);
-    EXPECT_EQ(CountWindowsOfClass(kMainWindowClass), 1);  // the first goes on alone
-
-    PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
-    EXPECT_EQ(first.ExitCode(), 0u);
-    EXPECT_EQ(CountWindowsOfClass(kMainWindowClass), 0);
-    EXPECT_THAT(LogLines(), ElementsAre("|", "*********アプリケーション開始*********|", "|",
-                                        "*********アプリケーション開始*********|",
-                                        "*********二重起動システム終了*********|",
-                                        "*********アプリケーション終了*********|"));
-}
-
-TEST_F(ViewerProgram, HelpWithoutItsFileNamesItAndTheVersionDialogShowsTheProgramsVersion) {
-    ViewerProcess viewer(program);
-    HWND mainWindow = WaitForMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), mainWindow);  // the first goes on
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
-    HWND box = viewer.WaitForWindow(kDialogClass);
+    box = first.WaitForWindow(kDialogClass);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogItemText(box, kMessageBoxTextId), kHelpMissingMessage);
+    EXPECT_EQ(ItemText(box, 0xFFFF), kHelpMissingMessage);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
-    HWND dialog = viewer.WaitForWindow(kDialogClass, L"バージョン情報");
+    HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(DialogItemText(dialog, IDC_ABOUT_TITLE), L"カノパビューア");
-    EXPECT_EQ(DialogItemText(dialog, IDC_ABOUT_VERSION), L"1.0.0");
-    EXPECT_EQ(DialogItemText(dialog, IDC_ABOUT_GO_HP), L"最新バージョンの確認");
+    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_TITLE), L"カノパビューア");
+    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VERSION), L"1.0.0");
+    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_GO_HP), L"最新バージョンの確認");
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow);  // no taskbar button of its own
     GUITHREADINFO gui{};
     gui.cbSize = sizeof(gui);
@@ -150,10 +131,16 @@ TEST_F(ViewerProgram, HelpWithoutItsFileNamesItAndTheVersionDialogShowsTheProgra
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_EQ(FindProcessWindow(viewer.Id(), kDialogClass), nullptr);
+    EXPECT_EQ(FindProcessWindow(first.Id(), kDialogClass), nullptr);
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
-    EXPECT_EQ(viewer.ExitCode(), 0u);
+    EXPECT_EQ(first.ExitCode(), 0u);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
+    EXPECT_THAT(LogLines(folder / "Log.txt"),
+                ::testing::ElementsAre("|", "*********アプリケーション開始*********|", "|",
+                                       "*********アプリケーション開始*********|",
+                                       "*********二重起動システム終了*********|",
+                                       "*********アプリケーション終了*********|"));
 }
 
 }  // namespace
