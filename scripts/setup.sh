@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ python3
+  cmake make g++
   g++-mingw-w64-x86-64-posix
   wine wine64
   xvfb xdotool imagemagick x11-utils
@@ -29,4 +29,4 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+$SUDO apt-get install -y -q "${missing[@]}"
