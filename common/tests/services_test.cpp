@@ -44,23 +44,17 @@ TEST(Services, IsNumberInRange) {
 
 TEST(Services, DefaultMemoValuesKeepStrikeOutUnderlineAndRunTimeFields) {
     MemoRecord r;
-    r.fontUnderline = 1;
-    r.fontStrikeout = 1;
+    r.fontUnderline = r.fontStrikeout = 1;
     r.folderWindow = 3;
     r.reservedText = "x";
-    r.memoText = "text";
-    r.savedAt = "then";
+    r.memoText = r.savedAt = "old";
+    MemoRecord expected = r;
+    expected.memoLeft = expected.memoTop = 50, expected.memoWidth = 200, expected.memoHeight = 100;
+    expected.backColor = 0xFFFFFF, expected.fontName = "ＭＳ ゴシック", expected.fontSize = 11;
+    expected.memoText = expected.savedAt = "";
+    expected.margin = 50, expected.layoutMode = 1, expected.anchorPosition = 1;
     SetDefaultMemoValues(r);
-    EXPECT_EQ(r.fontUnderline, 1);
-    EXPECT_EQ(r.fontStrikeout, 1);
-    EXPECT_EQ(r.folderWindow, 3);
-    EXPECT_EQ(r.reservedText, "x");
-    EXPECT_EQ(r.memoText, "");
-    EXPECT_EQ(r.savedAt, "");
-    EXPECT_EQ(r.memoWidth, 200);
-    EXPECT_EQ(r.backColor, 0xFFFFFF);
-    EXPECT_EQ(r.margin, 50);
-    EXPECT_EQ(r.anchorPosition, 1);
+    EXPECT_EQ(r, expected);
 }
 
 TEST(Services, InitCommonBuildsTheViewersKeyAndProgramFolder) {
