@@ -27,16 +27,6 @@
 namespace kanopa::viewer::win32::testing {
 namespace {
 
-// The shell's answer as a test sets it.
-class StandInShellWindows final : public ShellWindowSource {
-public:
-    Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
-        windows = list;
-        return Status::Ok();
-    }
-    std::vector<ShellWindowInfo> list;
-};
-
 const std::string kMemoText = "会議室の鍵は総務へ返却\r\n締切: 金曜 17:00 ①";
 
 class PopupCycleOnWine : public ::testing::Test {

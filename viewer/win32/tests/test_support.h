@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the viewer's Wine tests: waiting for a state with a deadline while the
+// Helpers of the viewer's Wine tests and its screenshot tool: waiting for a state with a deadline while the
 // thread's messages keep flowing, plain top-level windows, and other processes' windows.
 #include <windows.h>
 
@@ -7,6 +7,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/win32/unique_handle.h"
 #include "viewer/platform.h"
@@ -26,6 +27,17 @@ void PumpMessages();
 // Polls `condition` (pumping messages in between) until it holds or `timeout` passed.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = 5000ms);
+
+// The shell's window list as a test (or the screenshot tool) sets it: Wine's own
+// shell cannot list folder windows.
+class StandInShellWindows final : public ShellWindowSource {
+public:
+    Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
+        windows = list;
+        return Status::Ok();
+    }
+    std::vector<ShellWindowInfo> list;
+};
 
 // A visible top-level window of this thread, destroyed with the object.
 class TestWindow {

@@ -25,6 +25,7 @@
 #include "viewer/viewer_state.h"
 #include "viewer/win32/about_dialog.h"
 #include "viewer/win32/memo_popup_window.h"
+#include "viewer/win32/tests/test_support.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
 #include "viewer/win32/win32_window_system.h"
 
@@ -33,60 +34,13 @@ namespace {
 using namespace kanopa;
 using namespace kanopa::viewer;
 using namespace kanopa::viewer::win32;
+using namespace kanopa::viewer::win32::testing;
 using namespace std::chrono_literals;
-
-class StandInShellWindows final : public ShellWindowSource {
-public:
-    Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
-        windows = list;
-        return Status::Ok();
-    }
-    std::vector<ShellWindowInfo> list;
-};
 
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void PumpMessages() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Polls `condition` until it holds or `timeout` passed, keeping this thread's windows
-// answering meanwhile.
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = 5000ms) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        PumpMessages();
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-// A plain visible top-level window standing in for a folder window, in front.
-UniqueWindow MakeFolderWindow(const std::wstring& title, RECT frame) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"KanopaScreenshot.Window";
-    RegisterClassExW(&windowClass);
-    UniqueWindow window(CreateWindowExW(0, windowClass.lpszClassName, title.c_str(),
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, frame.left, frame.top,
-                                        frame.right - frame.left, frame.bottom - frame.top,
-                                        nullptr, nullptr, windowClass.hInstance, nullptr));
-    SetForegroundWindow(window.Get());
-    WaitUntil([&] { return GetForegroundWindow() == window.Get(); });
-    return window;
-}
 
 // A fresh folder for the memo file, removed with it at the end.
 class MemoFolder {
@@ -164,7 +118,8 @@ void Touch(const std::wstring& path) {
 
 // The version dialog over a plain window; it closes when the done file appears.
 int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
-    const UniqueWindow owner = MakeFolderWindow(L"KanopaViewer", RECT{100, 80, 700, 500});
+    const TestWindow owner(L"KanopaViewer", RECT{100, 80, 700, 500});
+    owner.BringToFront();
     std::thread closer([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         HWND dialog = nullptr;
@@ -200,7 +155,8 @@ int Run(const std::vector<std::wstring>& args) {
     if (!SaveMemo(fs, clock, kViewerMemoKey, folder.File("メモ.epm"), memo)) return 1;
 
     const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
-    const UniqueWindow folderWindow = MakeFolderWindow(title, RECT{60, 50, 900, 640});
+    const TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});
+    folderWindow.BringToFront();
     // A list of file names filling the window, as a folder window shows them.
     RECT client{};
     GetClientRect(folderWindow.Get(), &client);
