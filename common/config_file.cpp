@@ -50,7 +50,7 @@ Status SaveConfig(FileSystem& fs, const std::string& path, MemoRecord& record) {
 }
 
 Status CreateConfigFile(FileSystem& fs, const std::string& path, MemoRecord& record) {
-    SetDefaultMemoValues(record);
+    // The defaults themselves are applied by every save.
     record.reservedText.clear();
     record.reservedValue = 0;
     return WriteConfig(fs, path, record, "CreateConfigFile()");
@@ -64,7 +64,6 @@ Status LoadConfig(FileSystem& fs, const std::string& path, MemoRecord& record) {
     if (Status read = fs.ReadFile(path, bytes); !read) return read;
 
     const std::string decoded = DecodeFromFile(kConfigKey, bytes);
-    // Skip the noise prefix by position (it is all ASCII digits).
     if (decoded.size() < kConfigNoiseDigits) return Status::Fail("設定ファイルが壊れています: " + path);
     // The serialised record follows the noise prefix; the prefix is skipped by position.
     const std::string_view body = std::string_view(decoded).substr(kConfigNoiseDigits);
