@@ -370,9 +370,7 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
     if (anchored && absolute) return Usage("--anchor と --absolute は同時に指定できません");
     record.fontStyle = (bold ? 2 : 0) + (italic ? 1 : 0);
     if (Status saved = SaveMemo(fs, clock, MemoKey(), args.file, record); !saved) {
-        std::string message = OneLine(saved.error);
-        if (message.find(args.file) == std::string::npos) message += " " + args.file;
-        return BadInput(message);
+        return BadInput(OneLine(saved.error));  // a write failure names the file itself
     }
     return std::nullopt;
 }
