@@ -85,6 +85,14 @@ std::optional<std::int32_t> ResizeReleaseExtent(std::int32_t pointer, double twi
     return std::max(pointer, MinimumLabelPixels(twipsPerPixel));
 }
 
+std::array<GuideLine, 4> ResizeGuides(const PixelRect& label, std::int32_t x, std::int32_t y) {
+    const std::int32_t l = label.left, t = label.top;
+    return {{{{l, t}, {l + x, t}},
+             {{l, t + y}, {l + x, t + y}},
+             {{l, t}, {l, t + y}},
+             {{l + x, t}, {l + x, t + y}}}};
+}
+
 void StoreLabelGeometry(const PixelRect& label, MemoRecord& record) {
     record.memoLeft = label.left;
     record.memoTop = label.top;
@@ -174,6 +182,10 @@ bool Preview::OnLabelPress(std::int32_t x, std::int32_t y) {
     const PixelRect label = m_view.LabelRect();
     m_isResizing = InResizeBand(x, y, {label.width, label.height}, m_twipsPerPixel);
     return m_isResizing;
+}
+
+void Preview::OnEditTextChanged(const std::string& text) {
+    m_state.Memo().memoText = text;
 }
 
 void Preview::OnLabelPointerMove() {

@@ -6,44 +6,33 @@
 namespace kanopa::editor {
 namespace {
 
-TEST(EditorFontStyle, StyleAndFlagsBothWays) {
+TEST(EditorFontMapping, StyleWeightHeightAndTenths) {
     const FontStyleFlags flags[] = {{false, false}, {false, true}, {true, false}, {true, true}};
     for (int style = 0; style <= 3; ++style) {
         EXPECT_EQ(StyleToFlags(style), flags[style]) << style;
         EXPECT_EQ(FlagsToStyle(flags[style]), style);
     }
-    // Weights from the dialog: semibold and heavier count as bold, medium does not.
-    const std::pair<int, bool> weights[] = {{0, false},   {400, false}, {500, false},
-                                            {599, false}, {600, true},  {700, true},
-                                            {900, true}};
-    for (const auto& [weight, bold] : weights) EXPECT_EQ(IsBoldWeight(weight), bold) << weight;
-}
-
-TEST(EditorFontSize, PointsToHeightAndTenthsBack) {
-    const struct {
-        int points, dpi, height;
-    } heights[] = {{12, 96, -16}, {11, 96, -15}, {11, 120, -18}, {8, 144, -16},
-                   {24, 168, -56}, {9, 192, -24}, {0, 96, 0}};
-    for (const auto& h : heights) EXPECT_EQ(LogFontHeight(h.points, h.dpi), h.height);
+    // Semibold and heavier count as bold; medium (500) does not.
+    for (const auto& [weight, bold] : {std::pair{500, false}, {599, false}, {600, true}, {900, true}}) {
+        EXPECT_EQ(IsBoldWeight(weight), bold) << weight;
+    }
+    const std::array<int, 3> heights[] = {{12, 96, -16}, {11, 96, -15}, {11, 120, -18},
+                                          {24, 168, -56}, {9, 192, -24}};
+    for (const auto& [points, dpi, height] : heights) EXPECT_EQ(LogFontHeight(points, dpi), height);
     EXPECT_EQ(MulDiv(-3, 1, 2), -2);  // halves away from zero, as Windows rounds
-    EXPECT_EQ(MulDiv(5, 5, 0), 0);
-    const std::pair<int, int> tenths[] = {{120, 12}, {124, 12}, {125, 12}, {126, 13},
-                                          {135, 14}, {105, 10}, {80, 8}};
-    for (const auto& [t, points] : tenths) EXPECT_EQ(PointsFromTenths(t), points) << t;
-}
-
-TEST(EditorFontName, LengthInUtf16Units) {
+    for (const auto& [tenths, points] :
+         {std::pair{124, 12}, {125, 12}, {126, 13}, {135, 14}, {80, 8}}) {
+        EXPECT_EQ(PointsFromTenths(tenths), points) << tenths;
+    }
     EXPECT_EQ(Utf16Length(kDefaultFontName), 7u);
-    EXPECT_EQ(Utf16Length("\xF0\x9F\x98\x80"), 2u);  // outside the BMP: a surrogate pair
-    EXPECT_TRUE(FitsFaceName(std::string(31, 'a')));
-    EXPECT_FALSE(FitsFaceName(std::string(32, 'a')));
+    EXPECT_EQ(Utf16Length("\xF0\x9F\x98\x80"), 2u);  // a surrogate pair
 }
 
 class FakeFontDialog : public FontDialog {
 public:
     int dpi = 96;
     bool confirm = true;
-    FontDialogOutput output;
+    FontDialogOutput output{"Arial", 0x0000FF, 125, 700, true, true, false};
     FontDialogInput seen;
     int Dpi() override { return dpi; }
     bool Show(const FontDialogInput& input, FontDialogOutput& out) override {
@@ -53,48 +42,40 @@ public:
     }
 };
 
-class EditorChooseFont : public ::testing::Test {
-protected:
-    EditorChooseFont() {
-        SetDefaultMemoValues(record);
-        record.fontSize = 12;
-        record.fontStyle = 2;
-        record.fontStrikeout = 1;
-        dialog.output = {"Arial", 0x0000FF, 125, 700, true, true, false};
-    }
+TEST(EditorChooseFont, OpensFromTheRecordAndWritesTheChoiceBack) {
     MemoRecord record;
+    SetDefaultMemoValues(record);
+    record.fontSize = 12;
+    record.fontStyle = 2;
+    record.fontStrikeout = 1;
     FakeFontDialog dialog;
-};
-
-TEST_F(EditorChooseFont, OpensFromTheRecordAndWritesTheChoiceBack) {
     ASSERT_EQ(ChooseMemoFont(dialog, record).choice, FontChoice::Chosen);
     EXPECT_EQ(dialog.seen.faceName, kDefaultFontName);
     EXPECT_EQ(dialog.seen.height, -16);
     EXPECT_EQ(dialog.seen.weight, 700);
-    EXPECT_FALSE(dialog.seen.italic);
-    EXPECT_TRUE(dialog.seen.strikeout);
-    EXPECT_FALSE(dialog.seen.underline);
-    EXPECT_EQ(dialog.seen.minPoints, 8);
-    EXPECT_EQ(dialog.seen.maxPoints, 24);
-
+    EXPECT_TRUE(dialog.seen.strikeout && !dialog.seen.italic && !dialog.seen.underline);
+    EXPECT_EQ(std::pair(dialog.seen.minPoints, dialog.seen.maxPoints), std::pair(8, 24));
     EXPECT_EQ(record.fontName, "Arial");
     EXPECT_EQ(record.fontSize, 12);
     EXPECT_EQ(record.foreColor, 0x0000FF);
     EXPECT_EQ(record.fontStyle, 3);
-    EXPECT_EQ(record.fontUnderline, 1);
-    EXPECT_EQ(record.fontStrikeout, 0);
+    EXPECT_EQ(std::pair(record.fontUnderline, record.fontStrikeout), std::pair(1, 0));
 
     dialog.dpi = 144;  // the dialog's monitor decides the height
+    record.fontName = std::string(40, 'n');  // does not fit: opens with the default
     ChooseMemoFont(dialog, record);
     EXPECT_EQ(dialog.seen.height, -24);
+    EXPECT_EQ(dialog.seen.faceName, kDefaultFontName);
 }
 
-TEST_F(EditorChooseFont, CancelOrUnstorableNamesLeaveTheRecord) {
+TEST(EditorChooseFont, CancelOrUnstorableNamesLeaveTheRecord) {
+    MemoRecord record;
+    SetDefaultMemoValues(record);
     const MemoRecord before = record;
+    FakeFontDialog dialog;
     dialog.confirm = false;
     EXPECT_EQ(ChooseMemoFont(dialog, record).choice, FontChoice::Cancelled);
     EXPECT_EQ(record, before);
-
     dialog.confirm = true;
     for (const std::string& name : {std::string(32, 'x'), std::string("A,B"), std::string()}) {
         dialog.output.faceName = name;
@@ -103,16 +84,8 @@ TEST_F(EditorChooseFont, CancelOrUnstorableNamesLeaveTheRecord) {
         EXPECT_FALSE(result.message.empty());
         EXPECT_EQ(record, before);
     }
-    dialog.output.faceName = std::string(31, 'x');
+    dialog.output.faceName = std::string(31, 'x');  // the longest that fits
     EXPECT_EQ(ChooseMemoFont(dialog, record).choice, FontChoice::Chosen);
-    EXPECT_EQ(record.fontName, std::string(31, 'x'));
-}
-
-TEST_F(EditorChooseFont, ATooLongStoredNameOpensWithTheDefaultFont) {
-    record.fontName = std::string(40, 'n');
-    dialog.confirm = false;
-    ChooseMemoFont(dialog, record);
-    EXPECT_EQ(dialog.seen.faceName, kDefaultFontName);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "common/codec.h"
-#include "common/config_file.h"
 #include "common/services.h"
 #include "common/tests/fakes.h"
 #include "editor/startup.h"
@@ -27,6 +26,11 @@ protected:
     StartupOutcome Run(const std::string& commandLine = "") {
         return RunStartup(fs, instance, kExe, commandLine);
     }
+    static MemoRecord Defaults() {
+        MemoRecord record;
+        SetDefaultMemoValues(record);
+        return record;
+    }
     kanopa::testing::FakeFileSystem fs;
     FakeInstance instance;
     kanopa::testing::LogCapture capture;
@@ -35,15 +39,11 @@ protected:
 TEST_F(EditorStartup, SecondInstanceIsRefusedBeforeAnyFileIsTouched) {
     instance.running = true;
     const StartupOutcome outcome = Run("C:\\a.epm");
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_FALSE(outcome.state);
+    ASSERT_TRUE(outcome.refusal && !outcome.state);
     EXPECT_EQ(outcome.refusal->message, "「カノパ」は既に起動されています。");
     EXPECT_EQ(outcome.refusal->icon, MessageIcon::Critical);
     EXPECT_EQ(fs.listings + fs.reads, 0);
-    EXPECT_FALSE(fs.Exists(kConfig));
-    // The start lines come first; the refusal's line only after the box is closed.
-    ASSERT_EQ(capture.log.entries.size(), 2u);
-    EXPECT_EQ(capture.log.entries[0].first, "");
+    ASSERT_EQ(capture.log.entries.size(), 2u);  // the refusal's line waits for the box
     EXPECT_EQ(capture.log.entries[1].first, "*********アプリケーション開始*********");
     FinishRefusal(*outcome.refusal);
     EXPECT_EQ(capture.log.entries.back().first, "*********二重起動システム終了*********");
@@ -51,82 +51,47 @@ TEST_F(EditorStartup, SecondInstanceIsRefusedBeforeAnyFileIsTouched) {
 
 TEST_F(EditorStartup, MissingDataFilesAreRefusedInOrder) {
     kanopa::testing::FakeFileSystem bare;
-    StartupOutcome outcome = RunStartup(bare, instance, kExe, "");
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->message, "日付表示ファイルがありません。");
-
+    EXPECT_EQ(RunStartup(bare, instance, kExe, "").refusal->message, "日付表示ファイルがありません。");
     bare.Put("C:\\Kanopa\\DateTime.txt", "x");
-    outcome = RunStartup(bare, instance, kExe, "");
-    ASSERT_TRUE(outcome.refusal);
-    EXPECT_EQ(outcome.refusal->message, "定型文ファイルがありません。");
-    EXPECT_EQ(outcome.refusal->icon, MessageIcon::Critical);
-    EXPECT_TRUE(outcome.refusal->logAfterMessage.empty());
+    EXPECT_EQ(RunStartup(bare, instance, kExe, "").refusal->message, "定型文ファイルがありません。");
     EXPECT_FALSE(bare.Exists(kConfig));
 }
 
-TEST_F(EditorStartup, MissingOrEmptyConfigIsCreatedThenLoaded) {
-    for (const bool empty : {false, true}) {
-        SCOPED_TRACE(empty ? "empty" : "missing");
-        if (empty) fs.Put(kConfig, "");
-        const StartupOutcome outcome = Run();
-        ASSERT_TRUE(outcome.state);
-        EXPECT_FALSE(outcome.configDamaged);
-        EXPECT_GT(fs.Get(kConfig).size(), 1000u);
-        MemoRecord expected;
-        SetDefaultMemoValues(expected);
-        EXPECT_EQ(outcome.state->Memo(), expected);
-        EXPECT_EQ(outcome.state->Context().programFolder, "C:\\Kanopa\\");
-        EXPECT_EQ(outcome.state->ConfigPath(), kConfig);
-        fs.RemoveFile(kConfig);
-    }
-}
+TEST_F(EditorStartup, ConfigIsCreatedWhenMissingOrEmptyAndDefaultsReplaceADamagedOne) {
+    ASSERT_TRUE(Run().state);
+    EXPECT_GT(fs.Get(kConfig).size(), 1000u);
+    fs.Put(kConfig, "");
+    StartupOutcome outcome = Run();
+    EXPECT_GT(fs.Get(kConfig).size(), 1000u);
+    EXPECT_EQ(outcome.state->Memo(), Defaults());
+    EXPECT_FALSE(outcome.configDamaged);
+    EXPECT_EQ(outcome.state->ConfigPath(), kConfig);
 
-TEST_F(EditorStartup, SavedConfigSettingsAreLoaded) {
-    MemoRecord saved;
-    saved.fontUnderline = 1;
-    ASSERT_TRUE(SaveConfig(fs, kConfig, saved));
-    const StartupOutcome outcome = Run();
-    ASSERT_TRUE(outcome.state);
-    EXPECT_EQ(outcome.state->Memo().fontUnderline, 1);
-}
-
-TEST_F(EditorStartup, DamagedConfigStartsFromTheDefaultsAndIsLogged) {
     // Readable up to the memo geometry, then junk: a half-read record must not survive.
     fs.Put(kConfig, EncodeForFile(kConfigKey, std::string(1000, '1') + "0,,,0,0,0,0,7,8,9,10,x,"));
-    const StartupOutcome outcome = Run();
-    ASSERT_TRUE(outcome.state);
+    outcome = Run();
     EXPECT_TRUE(outcome.configDamaged);
-    MemoRecord expected;
-    SetDefaultMemoValues(expected);
-    EXPECT_EQ(outcome.state->Memo(), expected);
+    EXPECT_EQ(outcome.state->Memo(), Defaults());
     EXPECT_TRUE(capture.log.Has("LoadConfig()"));
 }
 
 TEST_F(EditorStartup, CommandLineColonsAndQuotes) {
-    struct Case {
-        const char* commandLine;
-        bool refused;
-        const char* startupPath;
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"\"C:\\My Memos\\a.epm\"", "C:\\My Memos\\a.epm"},
+        {"note.epm", "note.epm"},
+        {"C:\\a\"b\"c.epm", "C:\\abc.epm"},
+        {"C:\\a.epm D:\\b.epm", nullptr},
+        {"::", nullptr},
     };
-    const Case cases[] = {
-        {"", false, ""},
-        {"\"C:\\My Memos\\a.epm\"", false, "C:\\My Memos\\a.epm"},
-        {"note.epm", false, "note.epm"},
-        {"\\\\server\\share\\a.epm", false, "\\\\server\\share\\a.epm"},
-        {"C:\\a\"b\"c.epm", false, "C:\\abc.epm"},
-        {"C:\\a.epm D:\\b.epm", true, ""},
-        {"::", true, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.commandLine);
-        const StartupOutcome outcome = Run(c.commandLine);
-        EXPECT_EQ(outcome.refusal.has_value(), c.refused);
-        if (c.refused) {
+    for (const auto& [commandLine, startupPath] : cases) {
+        const StartupOutcome outcome = Run(commandLine);
+        if (!startupPath) {
+            ASSERT_TRUE(outcome.refusal) << commandLine;
             EXPECT_EQ(outcome.refusal->message, "有効なパスが指定されていません。");
-            EXPECT_TRUE(fs.Exists(kConfig));  // created before the command line is read
         } else {
-            ASSERT_TRUE(outcome.state);
-            EXPECT_EQ(outcome.state->StartupFilePath(), c.startupPath);
+            ASSERT_TRUE(outcome.state) << commandLine;
+            EXPECT_EQ(outcome.state->StartupFilePath(), startupPath);
         }
     }
 }
@@ -141,9 +106,7 @@ TEST(EditorCommandLine, ArgumentsFollowTheProgramPathAndItsBlanks) {
         {"\"C:\\unclosed quote", ""},
         {"Kanopa.exe\tnote.epm ", "note.epm "},
     };
-    for (const auto& [raw, arguments] : cases) {
-        EXPECT_EQ(CommandLineArguments(raw), arguments) << raw;
-    }
+    for (const auto& [raw, arguments] : cases) EXPECT_EQ(CommandLineArguments(raw), arguments) << raw;
 }
 
 }  // namespace
