@@ -78,6 +78,9 @@ TEST(EditorAnchoredLayout, EveryAnchorInAFrame) {
     // The centre ignores the margin; odd remainders and oversized labels round down.
     EXPECT_EQ(AnchoredLabelRect(frame, label, 5, 1000), AnchoredLabelRect(frame, label, 5, 0));
     EXPECT_EQ(AnchoredLabelRect({100, 50}, {0, 0, 201, 101}, 5, 0), (PixelRect{-51, -26, 201, 101}));
+    // Values from a crafted memo file clamp instead of overflowing.
+    const PixelRect huge{0, 0, INT32_MAX, INT32_MAX};
+    EXPECT_EQ(AnchoredLabelRect(frame, huge, 9, INT32_MAX), (PixelRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}));
 }
 
 class EditorPreview : public ::testing::Test {
