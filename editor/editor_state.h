@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/memo_record.h"
-#include "common/services.h"
+#include "common/program_context.h"
 #include "editor/editor_view.h"
 
 namespace kanopa::editor {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "common/services.h"
+#include "common/number_range.h"
 #include "editor/font_mapping.h"
 
 namespace kanopa::editor {

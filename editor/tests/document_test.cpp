@@ -2,7 +2,8 @@
 
 #include "common/config_file.h"
 #include "common/memo_file.h"
-#include "common/services.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/tests/fakes.h"
 #include "editor/document.h"
 #include "editor/tests/editor_fakes.h"
@@ -17,7 +18,7 @@ using Paths = std::vector<std::string>;
 class EditorDocument : public ::testing::Test {
 protected:
     explicit EditorDocument(std::string startupFile = "")
-        : state({"C:\\Kanopa\\", kViewerMemoKey}, Defaults(), std::move(startupFile)),
+        : state({"C:\\Kanopa\\", MemoKey()}, Defaults(), std::move(startupFile)),
           preview(state, view, 15),
           document(state, fs, clock, view, preview) {}
 
@@ -30,11 +31,11 @@ protected:
         MemoRecord memo = Defaults();
         memo.memoText = text;
         memo.anchorPosition = anchor;
-        ASSERT_TRUE(SaveMemo(fs, clock, kViewerMemoKey, path, memo));
+        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, memo));
     }
     MemoRecord ReadBack(const std::string& path) {
         MemoRecord memo;
-        EXPECT_TRUE(LoadMemo(fs, kViewerMemoKey, path, memo).complete()) << path;
+        EXPECT_TRUE(LoadMemo(fs, MemoKey(), path, memo).complete()) << path;
         return memo;
     }
     Paths Recent() const { return {state.Recent().Entries().begin(), state.Recent().Entries().end()}; }

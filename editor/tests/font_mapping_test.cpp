@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/services.h"
+#include "common/memo_defaults.h"
 #include "editor/font_mapping.h"
 
 namespace kanopa::editor {

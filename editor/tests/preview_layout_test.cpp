@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "common/services.h"
+#include "common/memo_defaults.h"
 #include "editor/preview_layout.h"
 #include "editor/tests/editor_fakes.h"
 

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/codec.h"
-#include "common/services.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/tests/fakes.h"
 #include "editor/startup.h"
 
