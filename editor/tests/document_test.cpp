@@ -15,6 +15,16 @@ constexpr char kConfig[] = "C:\\Kanopa\\Config.txt";
 using Message = std::pair<std::string, MessageIcon>;
 using Paths = std::vector<std::string>;
 
+// Reads can be denied, as a file locked by another program or without permission.
+class TestFileSystem : public kanopa::testing::FakeFileSystem {
+public:
+    bool denyReads = false;
+    Status ReadFile(const std::string& path, std::string& bytes) override {
+        if (denyReads) return Status::Fail("アクセスが拒否されました。");
+        return FakeFileSystem::ReadFile(path, bytes);
+    }
+};
+
 class EditorDocument : public ::testing::Test {
 protected:
     explicit EditorDocument(std::string startupFile = "")
@@ -40,7 +50,7 @@ protected:
     }
     Paths Recent() const { return {state.Recent().Entries().begin(), state.Recent().Entries().end()}; }
 
-    kanopa::testing::FakeFileSystem fs;
+    TestFileSystem fs;
     kanopa::testing::FixedClock clock;
     kanopa::testing::LogCapture capture;
     testing::FakeEditorView view;
@@ -121,6 +131,11 @@ TEST_F(EditorDocument, AFileThatIsNotACompleteMemoChangesNothing) {
         EXPECT_EQ(state.CurrentFilePath(), "C:\\w\\good.epm");
         EXPECT_EQ(Recent().size(), 1u);
     }
+    fs.denyReads = true;
+    document.OpenFile("C:\\w\\good.epm", kOpenModeFromSearch);
+    EXPECT_EQ(view.messages.back().first,
+              "メモファイルを読み込めませんでした。\r\nC:\\w\\good.epm\r\nアクセスが拒否されました。");
+    EXPECT_EQ(Recent().size(), 1u);
 }
 
 class EditorStartupFile : public EditorDocument {
