@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
+#include "common/keys.h"
 #include "common/log.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 #include "viewer/memo_layout.h"
 #include "viewer/memo_window.h"
 
@@ -109,7 +109,7 @@ void PopupCycle::OpenPopup() {
     // The file is read each time a popup opens, so edits saved meanwhile show; a damaged
     // file leaves the fields it could not fill as they were.
     const std::string path = found.folderPath + found.memoFileName;
-    const LoadResult loaded = LoadMemo(m_fs, kViewerMemoKey, path, memo);
+    const LoadResult loaded = LoadMemo(m_fs, MemoKey(), path, memo);
     Report(Step::LoadMemo,
            loaded.complete() ? Status::Ok()
                              : Status::Fail("FILEPATH:" + path + " read " +
