@@ -114,6 +114,7 @@ public:
     // Following: moved, keeping its size and its place among the topmost windows.
     virtual Status MoveTo(Point at) = 0;
     virtual Status ApplyStyle(const MemoStyle& style) = 0;
+    virtual MemoStyle Style() = 0;        // the look last applied
     virtual Status Show() = 0;            // shown without activation
     virtual void Unload() = 0;            // nothing when it does not exist
 };

@@ -3,7 +3,6 @@
 #include <exception>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "common/keys.h"
 #include "common/log.h"
@@ -115,25 +114,23 @@ void PopupCycle::OpenPopup() {
                              : Status::Fail("FILEPATH:" + path + " read " +
                                             std::to_string(loaded.assigned) + " of " +
                                             std::to_string(LoadResult::kAllFields) + " fields"));
-    if (!m_popup.Exists()) m_style = MemoStyle{};  // a new window starts with a plain font
+    // A new window starts with a plain font.
+    const MemoStyle previous = m_popup.Exists() ? m_popup.Style() : MemoStyle{};
     Report(Step::CreatePopup, m_popup.HideOrCreate());
     Report(Step::PlacePopup, m_popup.PlaceTopmost(PopupPosition(memo, found.folderRect),
                                                   memo.memoWidth, memo.memoHeight));
-    Dress();
+    Dress(previous);
     Report(Step::ShowPopup, m_popup.Show());
 }
 
 void PopupCycle::FollowWindow() {
     Report(Step::MovePopup,
            m_popup.MoveTo(PopupPosition(m_state.Memo(), m_state.Found().folderRect)));
-    Dress();
+    Dress(m_popup.Style());
 }
 
-void PopupCycle::Dress() {
-    MemoStyle style = ApplyMemoStyle(m_state.Memo(), m_style);
-    const Status status = m_popup.ApplyStyle(style);
-    if (status) m_style = std::move(style);
-    Report(Step::DressPopup, status);
+void PopupCycle::Dress(const MemoStyle& previous) {
+    Report(Step::DressPopup, m_popup.ApplyStyle(ApplyMemoStyle(m_state.Memo(), previous)));
 }
 
 void PopupCycle::Report(Step step, const Status& status) noexcept {

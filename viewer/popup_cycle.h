@@ -37,7 +37,8 @@ private:
     void OnNoMemoFound();
     void OpenPopup();
     void FollowWindow();
-    void Dress();
+    // `previous` gives the bold and italic an unknown font style keeps.
+    void Dress(const MemoStyle& previous);
     // Logs a step's failure the first time it fails after having worked (or at all).
     void Report(Step step, const Status& status) noexcept;
 
@@ -47,7 +48,6 @@ private:
     FileSystem& m_fs;
     MemoPopup& m_popup;
     ViewerState& m_state;
-    MemoStyle m_style;  // the look last handed to the popup window
     std::array<bool, static_cast<std::size_t>(Step::Count)> m_failing{};
 };
 

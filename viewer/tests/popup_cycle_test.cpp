@@ -80,6 +80,7 @@ public:
         style = newStyle;
         return Status::Ok();
     }
+    MemoStyle Style() override { return style; }
     Status Show() override { return Visible(true); }
     void Unload() override { Destroy(false); }
     void ClickClosePicture() { Destroy(true); }

@@ -35,6 +35,7 @@ public:
     Status PlaceTopmost(Point at, std::int32_t width, std::int32_t height) override;
     Status MoveTo(Point at) override;
     Status ApplyStyle(const MemoStyle& style) override;
+    MemoStyle Style() override { return m_style; }
     Status Show() override;
     void Unload() override;
 
