@@ -1,8 +1,10 @@
 #include "viewer/popup_cycle.h"
 
 #include <exception>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/keys.h"
 #include "common/log.h"

@@ -4,7 +4,6 @@
 // the folder window is minimised or closed, or the user closed that memo.
 #include <array>
 #include <cstddef>
-#include <string_view>
 
 #include "common/file_system.h"
 #include "common/status.h"
