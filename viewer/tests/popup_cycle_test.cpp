@@ -370,7 +370,8 @@ TEST(GetMemoWindowTest, WithoutAMemoInFrontChangesNothingOrForgetsTheFolderWindo
         {"web page", [](FrontDesktop& d) { d.windows.shell[0].isWebPage = true; }, false},
         {"shell fails", [](FrontDesktop& d) { d.windows.failShell = true; }, false, true},
         {"listing fails", [](FrontDesktop& d) { d.fs.failList = true; }, false, true},
-        {"window gone meanwhile", [](FrontDesktop& d) { d.windows.placements.clear(); }, false, true},
+        {"window gone meanwhile", [](FrontDesktop& d) { d.windows.placements.clear(); }, false,
+         true},
         {"folder without memo", [](FrontDesktop& d) { d.Navigate(kA, kPlain); }, true},
         {"no file-system folder", [](FrontDesktop& d) { d.Navigate(kA, ""); }, true},
         {"memo in a background tab", [](FrontDesktop& d) {
