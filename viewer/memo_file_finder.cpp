@@ -14,8 +14,7 @@ Status MemoFileFinder::Find(const std::string& folder, std::string& memoFileName
         memoFileName = m_memoFileName;
         return Status::Ok();
     }
-    m_watch.reset();
-    m_folder.clear();
+    Release();
 
     // Watch first, then list: a change made while listing fires the new watch and is
     // picked up on the next call instead of being lost.
@@ -39,6 +38,12 @@ Status MemoFileFinder::Find(const std::string& folder, std::string& memoFileName
         m_watch = std::move(watch);
     }
     return Status::Ok();
+}
+
+void MemoFileFinder::Release() {
+    m_watch.reset();
+    m_folder.clear();
+    m_memoFileName.clear();
 }
 
 }  // namespace kanopa::viewer

@@ -2,7 +2,9 @@
 // Finds a folder's memo file: the first name in listing order whose extension is
 // exactly "epm". A folder without a memo is listed to its end, which for a large folder
 // costs more than a tick should, so the answer for the last folder is kept while a
-// change watch on it stays quiet.
+// change watch on it stays quiet. A watch holds its folder open (the folder cannot be
+// removed, nor its drive ejected): the caller releases it once that folder is no
+// longer in front.
 #include <memory>
 #include <string>
 
@@ -21,6 +23,9 @@ public:
     // part), or "" when the folder holds none. A failed listing is an error and
     // leaves `memoFileName` alone.
     Status Find(const std::string& folder, std::string& memoFileName);
+
+    // Drops the cached answer and its watch; the next Find lists again.
+    void Release();
 
 private:
     FileSystem& m_fs;

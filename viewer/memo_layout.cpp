@@ -22,11 +22,15 @@ std::int32_t ToCoordinate(std::int64_t value) {
 
 }  // namespace
 
-std::optional<PopupPlacement> PlaceMemoWindow(const MemoRecord& memo, int mode) {
-    if (mode != kPlaceAndSize && mode != kMoveOnly) return std::nullopt;
+LayoutMode LayoutModeOf(const MemoRecord& memo) {
+    return memo.layoutMode == static_cast<std::int32_t>(LayoutMode::Anchored)
+               ? LayoutMode::Anchored
+               : LayoutMode::Absolute;
+}
 
-    const std::int64_t left = memo.folderLeft, top = memo.folderTop;
-    const std::int64_t right = memo.folderRight, bottom = memo.folderBottom;
+Point PopupPosition(const MemoRecord& memo, const Rect& folder) {
+    const std::int64_t left = folder.left, top = folder.top;
+    const std::int64_t right = folder.right, bottom = folder.bottom;
     const std::int64_t width = memo.memoWidth, height = memo.memoHeight;
     const std::int64_t margin =
         (memo.margin >= std::numeric_limits<std::int16_t>::min() &&
@@ -35,7 +39,7 @@ std::optional<PopupPlacement> PlaceMemoWindow(const MemoRecord& memo, int mode) 
             : 0;
 
     std::int64_t x = 0, y = 0;
-    if (memo.layoutMode == 1) {
+    if (LayoutModeOf(memo) == LayoutMode::Anchored) {
         const int anchor = memo.anchorPosition;
         if (anchor >= 1 && anchor <= 9) {
             const int column = (anchor - 1) % 3;
@@ -52,18 +56,7 @@ std::optional<PopupPlacement> PlaceMemoWindow(const MemoRecord& memo, int mode) 
         y = top + memo.memoTop;
     }
 
-    PopupPlacement placement;
-    placement.x = ToCoordinate(x);
-    placement.y = ToCoordinate(y);
-    placement.width = memo.memoWidth;
-    placement.height = memo.memoHeight;
-    placement.resize = mode == kPlaceAndSize;
-    return placement;
-}
-
-Status ApplyPlacement(MemoPopup& popup, const PopupPlacement& placement) {
-    return popup.Place(placement.x, placement.y, placement.width, placement.height,
-                       placement.resize);
+    return Point{ToCoordinate(x), ToCoordinate(y)};
 }
 
 MemoStyle ApplyMemoStyle(const MemoRecord& memo, const MemoStyle& previous) {

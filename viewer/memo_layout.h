@@ -9,31 +9,22 @@
 // Any other anchor puts it at (0, 0). A margin outside the 16-bit range counts as 0.
 // Absolute layout (any other layoutMode): (left + memoLeft, top + memoTop).
 // A coordinate outside the 32-bit range becomes 0.
+// The size is the memo's (memoWidth x memoHeight) when a popup opens; a popup that
+// follows its window keeps the size the user may have given it.
 #include <cstdint>
-#include <optional>
 
 #include "common/memo_record.h"
-#include "common/status.h"
 #include "viewer/platform.h"
 
 namespace kanopa::viewer {
 
-// 0: place, size and show (a popup being opened); 1: move only, keeping the size the
-// user may have given it (a popup following its window).
-inline constexpr int kPlaceAndSize = 0;
-inline constexpr int kMoveOnly = 1;
+// The memo record's layoutMode, with the values the file stores.
+enum class LayoutMode : std::int32_t { Absolute = 0, Anchored = 1 };
 
-struct PopupPlacement {
-    std::int32_t x = 0, y = 0, width = 0, height = 0;
-    bool resize = false;
-    bool operator==(const PopupPlacement&) const = default;
-};
+LayoutMode LayoutModeOf(const MemoRecord& memo);
 
-// nullopt for a mode other than 0 or 1.
-std::optional<PopupPlacement> PlaceMemoWindow(const MemoRecord& memo, int mode);
-
-// Hands a placement to the popup window.
-Status ApplyPlacement(MemoPopup& popup, const PopupPlacement& placement);
+// The popup's top-left corner over a folder window whose frame is `folder`.
+Point PopupPosition(const MemoRecord& memo, const Rect& folder);
 
 // The popup's look from the memo. fontStyle 0..3 sets bold and italic; any other value
 // keeps those of `previous`. Strike-out and underline are not shown.

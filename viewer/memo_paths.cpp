@@ -90,11 +90,12 @@ std::string LocationUrlToPath(std::string_view url) {
     return path;
 }
 
-std::string_view GetExtension(std::string_view fileName) {
+bool IsMemoFileName(std::string_view fileName) {
+    // The extension is what follows the last "."; a name without one is all extension.
     const std::size_t dot = fileName.rfind('.');
-    return dot == std::string_view::npos ? fileName : fileName.substr(dot + 1);
+    const std::string_view extension =
+        dot == std::string_view::npos ? fileName : fileName.substr(dot + 1);
+    return extension == kMemoExtension;
 }
-
-bool IsMemoFileName(std::string_view fileName) { return GetExtension(fileName) == kMemoExtension; }
 
 }  // namespace kanopa::viewer

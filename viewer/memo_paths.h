@@ -19,9 +19,6 @@ inline constexpr char kMemoExtension[] = "epm";
 // The folder path with a trailing "\"; "" when the URL names no file-system folder.
 std::string LocationUrlToPath(std::string_view url);
 
-// The text after the last "." of a file name; the whole name when it has none.
-std::string_view GetExtension(std::string_view fileName);
-
 // A memo file's extension is exactly "epm" (case-sensitive): "MEMO.EPM" is no memo,
 // a file named just "epm" is one.
 bool IsMemoFileName(std::string_view fileName);

@@ -1,65 +1,79 @@
 #include "viewer/memo_window.h"
 
-#include <string>
 #include <vector>
 
 namespace kanopa::viewer {
 namespace {
 
-void ForgetFolderWindow(MemoRecord& memo) {
+void ForgetFolderWindow(FoundMemo& memo) {
     memo.folderWindow = 0;
     memo.folderPath.clear();
-    memo.popupWindow = 0;
 }
 
-void SetFolderRect(MemoRecord& memo, const Rect& rect) {
-    memo.folderLeft = rect.left;
-    memo.folderTop = rect.top;
-    memo.folderRight = rect.right;
-    memo.folderBottom = rect.bottom;
-}
-
-}  // namespace
-
-bool GetMemoWindow(ShellWindowSource& shellWindows, WindowSystem& windows,
-                   MemoFileFinder& finder, MemoRecord& currentMemo) {
+// GetMemoWindow without the finder's release; `listed` tells whether the folder in
+// front was handed to the finder.
+Status Search(ShellWindowSource& shellWindows, WindowSystem& windows, MemoFileFinder& finder,
+              FoundMemo& memo, bool& found, bool& listed) {
     const WindowId foreground = windows.Foreground();
-    if (foreground == 0) return false;
+    if (foreground == 0) return Status::Ok();
 
     std::vector<ShellWindowInfo> shellList;
-    if (!shellWindows.Enumerate(shellList)) return false;
+    if (Status status = shellWindows.Enumerate(shellList); !status) return status;
 
+    bool activeTabSeen = false;
+    bool unreadableTabSeen = false;
     for (const ShellWindowInfo& shell : shellList) {
-        if (shell.window != foreground || !shell.isActiveTab || shell.isWebPage) continue;
+        if (shell.window != foreground || shell.isWebPage) continue;
+        if (shell.tab == TabState::Unknown) unreadableTabSeen = true;
+        if (shell.tab != TabState::Active) continue;
+        activeTabSeen = true;
 
         const std::optional<WindowPlacementInfo> placement = windows.Placement(shell.window);
-        if (!placement) return false;
+        if (!placement) return Status::Fail("The folder window's placement cannot be read");
         if (placement->show == ShowState::Minimized) continue;
 
         // This PC, Control Panel and the like: a folder window, but no folder to list.
         if (shell.folderPath.empty()) {
-            ForgetFolderWindow(currentMemo);
+            ForgetFolderWindow(memo);
             continue;
         }
 
+        listed = true;
         std::string memoFileName;
-        if (!finder.Find(shell.folderPath, memoFileName)) return false;
+        if (Status status = finder.Find(shell.folderPath, memoFileName); !status) {
+            return status;
+        }
         if (memoFileName.empty()) {
-            ForgetFolderWindow(currentMemo);
+            ForgetFolderWindow(memo);
             continue;
         }
 
-        currentMemo.memoFileName = memoFileName;
-        currentMemo.folderWindow = shell.window;
-        currentMemo.folderPath = shell.folderPath;
+        memo.memoFileName = memoFileName;
+        memo.folderWindow = shell.window;
+        memo.folderPath = shell.folderPath;
         if (placement->show == ShowState::Normal) {
-            SetFolderRect(currentMemo, placement->frame);
+            memo.folderRect = placement->frame;
         } else if (placement->show == ShowState::Maximized) {
-            SetFolderRect(currentMemo, placement->monitor);
+            memo.folderRect = placement->monitor;
         }
-        return true;
+        found = true;
+        return Status::Ok();
     }
-    return false;
+    // A folder window whose shown tab cannot be told from the others may show any of
+    // their folders: it shows no memo.
+    if (unreadableTabSeen && !activeTabSeen) ForgetFolderWindow(memo);
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status GetMemoWindow(ShellWindowSource& shellWindows, WindowSystem& windows,
+                     MemoFileFinder& finder, FoundMemo& memo, bool& found) {
+    found = false;
+    bool listed = false;
+    Status status = Search(shellWindows, windows, finder, memo, found, listed);
+    if (!listed) finder.Release();
+    return status;
 }
 
 }  // namespace kanopa::viewer

@@ -19,13 +19,22 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+struct Point {
+    std::int32_t x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// Whether a shell window is the tab its window shows. Tabs of one window share its
+// handle; a tab whose view cannot be read could be any of them.
+enum class TabState { Active, Background, Unknown };
+
 // One shell (Explorer) window or tab as the shell reports it.
 struct ShellWindowInfo {
-    WindowId window = 0;        // top-level window handle; tabs of one window share it
-    bool isWebPage = false;     // shows a web page rather than a folder view
-    bool isActiveTab = true;    // false for a background tab of a tabbed window
-    std::string folderPath;     // file-system folder ending in "\"; "" when there is none
-                                // (This PC, Control Panel, search results, ...)
+    WindowId window = 0;              // top-level window handle; tabs of one window share it
+    bool isWebPage = false;           // shows a web page rather than a folder view
+    TabState tab = TabState::Unknown; // only an Active one is looked at
+    std::string folderPath;           // file-system folder ending in "\"; "" when there is
+                                      // none (This PC, Control Panel, search results, ...)
 };
 
 class ShellWindowSource {
@@ -46,8 +55,9 @@ struct WindowPlacementInfo {
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
-    virtual WindowId Foreground() = 0;
-    virtual bool Exists(WindowId window) = 0;
+    virtual WindowId Foreground() = 0;           // 0 when no window is in front
+    virtual bool Exists(WindowId window) = 0;    // false for 0
+    // nullopt when it cannot be read (the window is gone, or the call failed).
     virtual std::optional<WindowPlacementInfo> Placement(WindowId window) = 0;
 };
 
@@ -88,22 +98,25 @@ public:
     virtual void OnPopupDragged(std::int32_t x, std::int32_t y) = 0;
 };
 
-// The one memo popup window. Unload() destroys it; the window then reports back
-// through PopupEvents::OnPopupUnloaded (so does a click on its close picture).
+// The one memo popup window; it alone knows whether it exists and its handle.
+// Unload() destroys it; the window then reports back through
+// PopupEvents::OnPopupUnloaded (so does a click on its close picture).
 class MemoPopup {
 public:
     virtual ~MemoPopup() = default;
     virtual bool Exists() = 0;
     virtual bool IsVisible() = 0;
-    virtual WindowId Handle() = 0;     // 0 when it does not exist
-    virtual Status HideOrCreate() = 0; // creates it hidden when missing, else hides it
-    // Topmost at (x, y); with `resize` also sized to width x height; shown without
-    // taking the keyboard focus.
-    virtual Status Place(std::int32_t x, std::int32_t y, std::int32_t width,
-                         std::int32_t height, bool resize) = 0;
+    virtual WindowId Handle() = 0;        // 0 when it does not exist
+    virtual bool InMoveSizeLoop() = 0;    // the user is dragging or sizing it right now
+    virtual Status HideOrCreate() = 0;    // creates it hidden when missing, else hides it
+    // Opening: sized, placed, made topmost and shown, without taking the focus.
+    virtual Status PlaceTopmost(Point at, std::int32_t width, std::int32_t height) = 0;
+    // Following: moved, keeping its size and its place among the topmost windows.
+    virtual Status MoveTo(Point at) = 0;
     virtual Status ApplyStyle(const MemoStyle& style) = 0;
-    virtual Status Show() = 0;         // shown without activation
-    virtual void Unload() = 0;
+    virtual MemoStyle Style() = 0;        // the look last applied
+    virtual Status Show() = 0;            // shown without activation
+    virtual void Unload() = 0;            // nothing when it does not exist
 };
 
 }  // namespace kanopa::viewer

@@ -1,9 +1,10 @@
 #include "viewer/popup_cycle.h"
 
+#include <exception>
+#include <iterator>
 #include <optional>
 #include <string>
-#include <type_traits>
-#include <utility>
+#include <string_view>
 
 #include "common/keys.h"
 #include "common/log.h"
@@ -14,20 +15,12 @@
 namespace kanopa::viewer {
 namespace {
 
-// Runs one step of the pass; false when it failed, by an error status or an exception.
-template <typename Step>
-bool Try(Step&& step) noexcept {
-    try {
-        if constexpr (std::is_same_v<std::invoke_result_t<Step>, Status>) {
-            return step().ok;
-        } else {
-            step();
-            return true;
-        }
-    } catch (...) {
-        return false;
-    }
-}
+// The log's source text for each step, in the order of PopupCycle::Step.
+constexpr std::string_view kStepSources[] = {
+    "frmMain.Timer_Timer()", "GetMemoWindow()",   "LoadMemo()",
+    "frmMemo.Load()",        "PlaceMemoWindow()", "PlaceMemoWindow()",
+    "ApplyMemoStyle()",      "frmMemo.Show()",    "GetWindowPlacement()",
+};
 
 }  // namespace
 
@@ -39,116 +32,117 @@ PopupCycle::PopupCycle(ShellWindowSource& shellWindows, WindowSystem& windows,
       m_finder(finder),
       m_fs(fs),
       m_popup(popup),
-      m_state(state) {}
+      m_state(state) {
+    static_assert(std::size(kStepSources) == static_cast<std::size_t>(Step::Count));
+}
 
 void PopupCycle::Tick() noexcept {
+    // Only an allocation can throw here; the next tick starts afresh.
+    try {
+        Pass();
+        Report(Step::Pass, Status::Ok());
+    } catch (const std::exception& error) {
+        Report(Step::Pass, Status{false, error.what()});
+    }
+}
+
+void PopupCycle::Pass() {
+    // Moving the popup now would fight the user's own drag or resize.
+    if (m_popup.InMoveSizeLoop()) return;
     bool found = false;
-    Try([&] { found = GetMemoWindow(m_shellWindows, m_windows, m_finder, m_state.CurrentMemo()); });
+    Report(Step::Search,
+           GetMemoWindow(m_shellWindows, m_windows, m_finder, m_state.Found(), found));
     if (found) {
-        Try([&] { OnMemoFound(); });
+        OnMemoFound();
     } else {
-        Try([&] { OnNoMemoFound(); });
+        OnNoMemoFound();
     }
 }
 
 void PopupCycle::OnMemoFound() {
-    MemoRecord& memo = m_state.CurrentMemo();
-    const bool closed = m_state.ClosedMemos().IsClosedMemo(memo.folderWindow, memo.folderPath);
-    if (memo.popupWindow != 0 && memo.folderWindow == m_state.LastWindow()) {
+    const FoundMemo& found = m_state.Found();
+    const bool closed = m_state.ClosedMemos().IsClosedMemo(found.folderWindow, found.folderPath);
+    if (m_popup.Exists() && found.folderWindow == m_state.LastWindow()) {
         // Same window still in front; a new folder in it keeps the memo already shown.
         if (closed) {
-            UnloadPopup();
+            m_popup.Unload();
         } else {
             FollowWindow();
         }
     } else if (closed) {
         // The popup (if any) belongs to the window that was in front before; it must not
         // hang over this one, whose memo the user has closed.
-        UnloadPopup();
+        m_popup.Unload();
     } else {
         OpenPopup();
     }
-    m_state.SetLastWindow(memo.folderWindow);
+    m_state.SetLastWindow(found.folderWindow);
 }
 
 void PopupCycle::OnNoMemoFound() {
-    MemoRecord& memo = m_state.CurrentMemo();
-    const WindowId folderWindow = memo.folderWindow;
-
-    // folderWindow is 0 right after a folder window without a memo was in front.
-    bool exists = false;
-    if (Try([&] { exists = folderWindow != 0 && m_windows.Exists(folderWindow); })) {
-        if (!exists) {
-            if (PopupShown()) {
-                UnloadPopup();
-                Try([&] { m_state.ClosedMemos().DelClosedMemo(folderWindow); });
-            }
-        } else {
-            std::optional<WindowPlacementInfo> placement;
-            Try([&] { placement = m_windows.Placement(folderWindow); });
-            if (placement && placement->show == ShowState::Minimized && PopupExists()) {
-                UnloadPopup();
-                WriteLog("最小化", "");
-            }
+    // 0 right after a folder window without a memo was in front.
+    const WindowId folderWindow = m_state.Found().folderWindow;
+    if (!m_windows.Exists(folderWindow)) {
+        if (m_popup.IsVisible()) {
+            m_popup.Unload();
+            m_state.ClosedMemos().DelClosedMemo(folderWindow);
+        }
+    } else {
+        const std::optional<WindowPlacementInfo> placement = m_windows.Placement(folderWindow);
+        Report(Step::ReadPlacement,
+               placement ? Status::Ok()
+                         : Status::Fail("The folder window's placement cannot be read"));
+        if (placement && placement->show == ShowState::Minimized && m_popup.Exists()) {
+            m_popup.Unload();
+            WriteLog("最小化", "");
         }
     }
 
-    WindowId foreground = 0;
-    if (Try([&] { foreground = m_windows.Foreground(); }) && foreground != memo.folderWindow &&
-        foreground != memo.popupWindow && PopupShown()) {
-        UnloadPopup();
+    const WindowId foreground = m_windows.Foreground();
+    if (foreground != folderWindow && foreground != m_popup.Handle() && m_popup.IsVisible()) {
+        m_popup.Unload();
     }
 }
 
 void PopupCycle::OpenPopup() {
-    MemoRecord& memo = m_state.CurrentMemo();
+    const FoundMemo& found = m_state.Found();
+    MemoRecord& memo = m_state.Memo();
     // The file is read each time a popup opens, so edits saved meanwhile show; a damaged
     // file leaves the fields it could not fill as they were.
-    Try([&] { LoadMemo(m_fs, MemoKey(), memo.folderPath + memo.memoFileName, memo); });
-    bool existed = true;
-    Try([&] { existed = m_popup.Exists(); });
-    if (!existed) m_style = MemoStyle{};  // a new window starts with a plain font
-    Try([&] { return m_popup.HideOrCreate(); });
-    Try([&] { memo.popupWindow = m_popup.Handle(); });
-    Try([&] {
-        const std::optional<PopupPlacement> placement = PlaceMemoWindow(memo, kPlaceAndSize);
-        return placement ? ApplyPlacement(m_popup, *placement) : Status::Fail("placement");
-    });
-    Dress();
-    Try([&] { return m_popup.Show(); });
+    const std::string path = found.folderPath + found.memoFileName;
+    const LoadResult loaded = LoadMemo(m_fs, MemoKey(), path, memo);
+    Report(Step::LoadMemo,
+           loaded.complete() ? Status::Ok()
+                             : Status::Fail("FILEPATH:" + path + " read " +
+                                            std::to_string(loaded.assigned) + " of " +
+                                            std::to_string(LoadResult::kAllFields) + " fields"));
+    // A new window starts with a plain font.
+    const MemoStyle previous = m_popup.Exists() ? m_popup.Style() : MemoStyle{};
+    Report(Step::CreatePopup, m_popup.HideOrCreate());
+    Report(Step::PlacePopup, m_popup.PlaceTopmost(PopupPosition(memo, found.folderRect),
+                                                  memo.memoWidth, memo.memoHeight));
+    Dress(previous);
+    Report(Step::ShowPopup, m_popup.Show());
 }
 
 void PopupCycle::FollowWindow() {
-    Try([&] {
-        const std::optional<PopupPlacement> placement =
-            PlaceMemoWindow(m_state.CurrentMemo(), kMoveOnly);
-        return placement ? ApplyPlacement(m_popup, *placement) : Status::Fail("placement");
-    });
-    Dress();
+    Report(Step::MovePopup,
+           m_popup.MoveTo(PopupPosition(m_state.Memo(), m_state.Found().folderRect)));
+    Dress(m_popup.Style());
 }
 
-void PopupCycle::Dress() {
-    Try([&] {
-        MemoStyle style = ApplyMemoStyle(m_state.CurrentMemo(), m_style);
-        Status status = m_popup.ApplyStyle(style);
-        if (status) m_style = std::move(style);
-        return status;
-    });
+void PopupCycle::Dress(const MemoStyle& previous) {
+    Report(Step::DressPopup, m_popup.ApplyStyle(ApplyMemoStyle(m_state.Memo(), previous)));
 }
 
-void PopupCycle::UnloadPopup() {
-    if (PopupExists()) Try([&] { m_popup.Unload(); });
-    m_state.CurrentMemo().popupWindow = 0;
-}
-
-bool PopupCycle::PopupExists() {
-    bool exists = false;
-    return Try([&] { exists = m_popup.Exists(); }) && exists;
-}
-
-bool PopupCycle::PopupShown() {
-    bool visible = false;
-    return Try([&] { visible = m_popup.IsVisible(); }) && visible;
+void PopupCycle::Report(Step step, const Status& status) noexcept {
+    const auto index = static_cast<std::size_t>(step);
+    if (status) {
+        m_failing[index] = false;
+    } else if (!m_failing[index]) {
+        m_failing[index] = true;
+        WriteLog(kStepSources[index], status.error);
+    }
 }
 
 }  // namespace kanopa::viewer

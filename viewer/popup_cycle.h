@@ -2,7 +2,11 @@
 // The viewer's once-a-second pass: show the memo of the folder window in front, let the
 // popup follow that window, and take it away when another window comes to the front,
 // the folder window is minimised or closed, or the user closed that memo.
+#include <array>
+#include <cstddef>
+
 #include "common/file_system.h"
+#include "common/status.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/platform.h"
 #include "viewer/viewer_state.h"
@@ -15,19 +19,27 @@ public:
     PopupCycle(ShellWindowSource& shellWindows, WindowSystem& windows, MemoFileFinder& finder,
                FileSystem& fs, MemoPopup& popup, ViewerState& state);
 
-    // One pass. A step that fails (an error status or an exception) is skipped and the
-    // rest of the pass runs; nothing escapes.
+    // One pass. A step that fails is skipped and the rest of the pass runs; its failure
+    // is logged when it begins, not again while it lasts. While the user drags or sizes
+    // the popup the pass does nothing, so as not to fight them.
     void Tick() noexcept;
 
 private:
+    // The steps whose failures are logged, each on its own.
+    enum class Step : std::size_t {
+        Pass, Search, LoadMemo, CreatePopup, PlacePopup, MovePopup, DressPopup, ShowPopup,
+        ReadPlacement, Count
+    };
+
+    void Pass();
     void OnMemoFound();
     void OnNoMemoFound();
     void OpenPopup();
     void FollowWindow();
-    void Dress();
-    void UnloadPopup();
-    bool PopupExists();
-    bool PopupShown();
+    // `previous` gives the bold and italic an unknown font style keeps.
+    void Dress(const MemoStyle& previous);
+    // Logs a step's failure the first time it fails after having worked (or at all).
+    void Report(Step step, const Status& status) noexcept;
 
     ShellWindowSource& m_shellWindows;
     WindowSystem& m_windows;
@@ -35,7 +47,7 @@ private:
     FileSystem& m_fs;
     MemoPopup& m_popup;
     ViewerState& m_state;
-    MemoStyle m_style;  // the look last handed to the popup window
+    std::array<bool, static_cast<std::size_t>(Step::Count)> m_failing{};
 };
 
 }  // namespace kanopa::viewer

@@ -4,6 +4,7 @@
 
 #include "common/log.h"
 #include "common/memo_defaults.h"
+#include "viewer/memo_layout.h"
 
 namespace kanopa::viewer {
 namespace {
@@ -15,23 +16,22 @@ bool FitsInt32(std::int64_t value) {
 
 }  // namespace
 
-ViewerState::ViewerState() { SetDefaultMemoValues(m_currentMemo); }
+ViewerState::ViewerState() { SetDefaultMemoValues(m_memo); }
 
 void ViewerState::OnPopupUnloaded(bool closedByButton) {
-    m_currentMemo.popupWindow = 0;
     if (closedByButton) {
         WriteLog("メモ閉じるボタン押下", "");
-        m_closedMemos.Add(m_currentMemo.folderWindow, m_currentMemo.folderPath);
+        m_closedMemos.Add(m_found.folderWindow, m_found.folderPath);
     }
 }
 
 void ViewerState::OnPopupDragged(std::int32_t x, std::int32_t y) {
-    const std::int64_t left = std::int64_t{x} - m_currentMemo.folderLeft;
-    const std::int64_t top = std::int64_t{y} - m_currentMemo.folderTop;
+    const std::int64_t left = std::int64_t{x} - m_found.folderRect.left;
+    const std::int64_t top = std::int64_t{y} - m_found.folderRect.top;
     if (!FitsInt32(left) || !FitsInt32(top)) return;  // no offset a record can hold
-    m_currentMemo.memoLeft = static_cast<std::int32_t>(left);
-    m_currentMemo.memoTop = static_cast<std::int32_t>(top);
-    m_currentMemo.layoutMode = 0;
+    m_memo.memoLeft = static_cast<std::int32_t>(left);
+    m_memo.memoTop = static_cast<std::int32_t>(top);
+    m_memo.layoutMode = static_cast<std::int32_t>(LayoutMode::Absolute);
 }
 
 }  // namespace kanopa::viewer

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "common/memo_record.h"
 #include "common/posix/posix_file_system.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/memo_window.h"
@@ -35,6 +34,7 @@ public:
     Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
         ShellWindowInfo info;
         info.window = kFolderWindow;
+        info.tab = TabState::Active;
         info.folderPath = m_folder;
         windows.assign(1, info);
         return Status::Ok();
@@ -98,13 +98,15 @@ Measurement Measure(FileSystem& fs, FolderChangeWatcher* watcher, const std::str
     OneFolderWindow shell(folder);
     FolderWindowInFront windows;
     MemoFileFinder finder(fs, watcher);
-    MemoRecord memo;
+    FoundMemo memo;
     Measurement result;
-    result.wronglyFound = GetMemoWindow(shell, windows, finder, memo);
+    (void)GetMemoWindow(shell, windows, finder, memo, result.wronglyFound);
     const auto start = Clock::now();
     auto now = start;
     while (result.ticks < minTicks || now - start < budget) {
-        result.wronglyFound |= GetMemoWindow(shell, windows, finder, memo);
+        bool found = false;
+        (void)GetMemoWindow(shell, windows, finder, memo, found);
+        result.wronglyFound |= found;
         ++result.ticks;
         now = Clock::now();
     }
@@ -155,10 +157,12 @@ int main(int argc, char** argv) {
     OneFolderWindow shell(path);
     FolderWindowInFront windows;
     MemoFileFinder finder(fs, &watcher);
-    MemoRecord memo;
-    GetMemoWindow(shell, windows, finder, memo);
+    FoundMemo memo;
+    bool found = false;
+    (void)GetMemoWindow(shell, windows, finder, memo, found);
     folder.Create("note.epm");
-    if (!GetMemoWindow(shell, windows, finder, memo) || memo.memoFileName != "note.epm") {
+    (void)GetMemoWindow(shell, windows, finder, memo, found);
+    if (!found || memo.memoFileName != "note.epm") {
         std::fprintf(stderr, "bench_viewer_tick: memo saved into the watched folder not found\n");
         return 1;
     }

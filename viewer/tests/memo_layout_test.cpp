@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-TEST(PlaceMemoWindowTest, PositionsThePopupOverItsFolderWindow) {
+TEST(PopupPositionTest, PositionsThePopupOverItsFolderWindow) {
     constexpr Rect kFolder{100, 100, 900, 700};
     const struct {
         const char* name;
@@ -48,18 +48,11 @@ TEST(PlaceMemoWindowTest, PositionsThePopupOverItsFolderWindow) {
     };
     for (const auto& c : cases) {
         MemoRecord memo;
-        std::tie(memo.folderLeft, memo.folderTop, memo.folderRight, memo.folderBottom) =
-            std::tuple(c.folder.left, c.folder.top, c.folder.right, c.folder.bottom);
         std::tie(memo.memoWidth, memo.memoHeight, memo.layoutMode, memo.anchorPosition,
                  memo.margin, memo.memoLeft, memo.memoTop) =
             std::tuple(c.width, c.height, c.layoutMode, c.anchor, c.margin, c.memoLeft, c.memoTop);
-        for (int mode : {kPlaceAndSize, kMoveOnly}) {
-            EXPECT_EQ(PlaceMemoWindow(memo, mode),
-                      (PopupPlacement{c.x, c.y, c.width, c.height, mode == kPlaceAndSize}))
-                << c.name;
-        }
+        EXPECT_EQ(PopupPosition(memo, c.folder), (Point{c.x, c.y})) << c.name;
     }
-    EXPECT_EQ(PlaceMemoWindow(MemoRecord{}, 2), std::nullopt);  // other modes place nothing
 }
 
 TEST(ApplyMemoStyleTest, FontStyleSetsBoldAndItalicAndAnUnknownOneKeepsThem) {

@@ -5,9 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <map>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,14 +34,21 @@ public:
     WindowId Foreground() override { return foreground; }
     bool Exists(WindowId window) override { return placements.count(window) != 0; }
     std::optional<WindowPlacementInfo> Placement(WindowId window) override {
-        if (throwOnPlacement) throw std::runtime_error("GetWindowPlacement");
         const auto found = placements.find(window);
-        return found == placements.end() ? std::nullopt : std::optional(found->second);
+        if (failPlacement || found == placements.end()) return std::nullopt;
+        return found->second;
     }
     std::vector<ShellWindowInfo> shell;
     std::map<WindowId, WindowPlacementInfo> placements;
     WindowId foreground = 0;
-    bool failShell = false, throwOnPlacement = false;
+    bool failShell = false, failPlacement = false;
+};
+
+// Where the popup is and how large, and how it got there.
+struct Shown {
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+    bool topmostAsserted = false;  // the last placement lifted it above the topmost windows
+    bool operator==(const Shown&) const = default;
 };
 
 // The popup window as the user would see it; its unloads report back as the real
@@ -51,28 +59,37 @@ public:
     bool Exists() override { return handle != 0; }
     bool IsVisible() override { return handle != 0 && visible; }
     WindowId Handle() override { return handle; }
+    bool InMoveSizeLoop() override { return userMovingOrSizing; }
     Status HideOrCreate() override {
         if (handle == 0) handle = 9000 + ++creations;
         return Visible(false);
     }
-    Status Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                 bool resize) override {
-        if (throwOnPlace) throw std::runtime_error("SetWindowPos");
-        shown = {x, y, resize ? width : shown.width, resize ? height : shown.height, resize};
+    Status PlaceTopmost(Point at, std::int32_t width, std::int32_t height) override {
+        if (failPlace || handle == 0) return Status::Fail("SetWindowPos failed");
+        ++placements;
+        shown = {at.x, at.y, width, height, true};
+        return Visible(true);
+    }
+    Status MoveTo(Point at) override {
+        if (failPlace || handle == 0) return Status::Fail("SetWindowPos failed");
+        ++placements;
+        shown = {at.x, at.y, shown.width, shown.height, false};
         return Visible(true);
     }
     Status ApplyStyle(const MemoStyle& newStyle) override {
         style = newStyle;
         return Status::Ok();
     }
+    MemoStyle Style() override { return style; }
     Status Show() override { return Visible(true); }
     void Unload() override { Destroy(false); }
     void ClickClosePicture() { Destroy(true); }
 
     WindowId handle = 0;
     int creations = 0;
-    PopupPlacement shown;  // where it is and how large
-    bool visible = false, throwOnPlace = false;
+    int placements = 0;
+    Shown shown;
+    bool visible = false, failPlace = false, userMovingOrSizing = false;
     MemoStyle style;
 
 private:
@@ -105,7 +122,7 @@ struct Desktop {
         AddFolderWindow(kB, kFolderB, {1000, 200, 1600, 800});
     }
     void AddFolderWindow(WindowId window, const std::string& folder, Rect frame) {
-        windows.shell.push_back(ShellWindowInfo{window, false, true, folder});
+        windows.shell.push_back(ShellWindowInfo{window, false, TabState::Active, folder});
         windows.placements[window] = {ShowState::Normal, frame, {0, 0, 1920, 1080}};
     }
     void Navigate(WindowId window, const std::string& folder) {
@@ -120,7 +137,7 @@ struct Desktop {
         memo.fontStyle = fontStyle;
         ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, memo).ok) << path;
     }
-    MemoRecord& Memo() { return state.CurrentMemo(); }
+    FoundMemo& Found() { return state.Found(); }
 
     kanopa::testing::LogCapture logged;
     kanopa::testing::FixedClock clock;
@@ -143,21 +160,22 @@ protected:
     std::string ShownText() { return popup.IsVisible() ? popup.style.text : "(no popup)"; }
 };
 
-TEST_F(PopupCycleTest, OpensFollowsWithoutReadingAgainReopensForAnotherWindowUntilNoMemo) {
+// Only opening lifts the popup above the topmost windows; following keeps its z-order.
+TEST_F(PopupCycleTest, OpensOnTopFollowsWithoutLiftingOrReadingAgainReopensElsewhereUntilNoMemo) {
     TickWith(kA);
     EXPECT_EQ(ShownText(), "メモA");
-    EXPECT_EQ(popup.shown, (PopupPlacement{150, 150, 200, 100, true}));
-    EXPECT_EQ(Memo().popupWindow, popup.handle);
+    EXPECT_EQ(popup.shown, (Shown{150, 150, 200, 100, true}));
+    EXPECT_EQ(Found().folderWindow, kA);
 
     popup.shown.width = 333;  // the user resized the popup by its border
     windows.placements[kA].frame = {400, 300, 1200, 900};
     TickWith(kA);
-    EXPECT_EQ(popup.shown, (PopupPlacement{450, 350, 333, 100, false}));
+    EXPECT_EQ(popup.shown, (Shown{450, 350, 333, 100, false}));
     EXPECT_EQ(fs.reads, 1);
 
     TickWith(kB);
     EXPECT_EQ(ShownText(), "メモB");
-    EXPECT_EQ(popup.shown, (PopupPlacement{1050, 250, 200, 100, true}));
+    EXPECT_EQ(popup.shown, (Shown{1050, 250, 200, 100, true}));
     EXPECT_EQ(popup.creations, 1);  // the one popup window is reused
 
     Navigate(kB, kFolderA);  // one window from memo folder to memo folder keeps its memo
@@ -198,7 +216,6 @@ TEST_F(PopupCycleTest, GoesWhenAnotherWindowIsInFrontOrItsWindowIsMinimisedOrClo
     windows.shell.erase(windows.shell.begin());
     TickWith(0);
     EXPECT_FALSE(popup.Exists());
-    EXPECT_EQ(Memo().popupWindow, 0);
     EXPECT_EQ(state.ClosedMemos().Entries(), (Entries{{kB, kFolderB}}));
 }
 
@@ -232,14 +249,14 @@ TEST_F(PopupCycleTest, DraggedPopupFollowsAtItsNewPlaceUntilOpenedAgain) {
     state.OnPopupDragged(400, 450);
     windows.placements[kA].frame = {200, 150, 1000, 750};
     TickWith(kA);
-    EXPECT_EQ(popup.shown, (PopupPlacement{500, 500, 200, 100, false}));
-    Memo().folderLeft = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(popup.shown, (Shown{500, 500, 200, 100, false}));
+    Found().folderRect.left = std::numeric_limits<std::int32_t>::min();
     state.OnPopupDragged(std::numeric_limits<std::int32_t>::max(), 0);
-    EXPECT_EQ(Memo().memoLeft, 300);  // no offset a record could hold
+    EXPECT_EQ(state.Memo().memoLeft, 300);  // no offset a record could hold
 
     TickWith(kOtherProgram);
     TickWith(kA);  // the file's anchored layout applies again
-    EXPECT_EQ(popup.shown, (PopupPlacement{250, 200, 200, 100, true}));
+    EXPECT_EQ(popup.shown, (Shown{250, 200, 200, 100, true}));
 }
 
 TEST_F(PopupCycleTest, UnknownFontStyleKeepsTheWindowsBoldButANewWindowStartsPlain) {
@@ -257,7 +274,7 @@ TEST_F(PopupCycleTest, DamagedMemoShowsWithThePreviousFields) {
     fs.Put("C:\\Memo\\A\\a.epm", "garbage");
     TickWith(kA);  // the first memo: the default look
     EXPECT_EQ(ShownText(), "");
-    EXPECT_EQ(popup.shown, (PopupPlacement{150, 150, 200, 100, true}));
+    EXPECT_EQ(popup.shown, (Shown{150, 150, 200, 100, true}));
 
     // Damaged at fontSize: the fields before it load, the rest (the text too) stay.
     MemoRecord memo;
@@ -273,13 +290,39 @@ TEST_F(PopupCycleTest, DamagedMemoShowsWithThePreviousFields) {
     EXPECT_EQ(popup.shown.width, 320);
 }
 
-TEST_F(PopupCycleTest, FailingStepsAreSkippedAndTheRestOfThePassRuns) {
-    popup.throwOnPlace = true;
+TEST_F(PopupCycleTest, FailingStepsAreSkippedAndEachIsLoggedWhenItBeginsNotWhileItLasts) {
+    using Lines = std::vector<std::pair<std::string, std::string>>;
+    windows.failShell = true;
+    for (int tick = 0; tick < 3; ++tick) TickWith(kA);
+    EXPECT_EQ(logged.log.entries, (Lines{{"GetMemoWindow()", "0x80004005"}}));
+
+    windows.failShell = false;
+    popup.failPlace = true;  // opening and following it fail: two more kinds
+    for (int tick = 0; tick < 3; ++tick) TickWith(kA);
+    EXPECT_EQ(ShownText(), "メモA");  // shown even though placing it failed
+    windows.failShell = true;        // failing anew after it worked
     TickWith(kA);
-    EXPECT_EQ(ShownText(), "メモA");  // shown even though placing it threw
-    windows.failShell = windows.throwOnPlacement = true;  // the minimised check fails too
+    EXPECT_EQ(logged.log.entries, (Lines{{"GetMemoWindow()", "0x80004005"},
+                                         {"PlaceMemoWindow()", "SetWindowPos failed"},
+                                         {"PlaceMemoWindow()", "SetWindowPos failed"},
+                                         {"GetMemoWindow()", "0x80004005"}}));
+    windows.failPlacement = true;  // the minimised check fails too, the last step runs
     TickWith(kOtherProgram);
     EXPECT_FALSE(popup.Exists());
+}
+
+TEST_F(PopupCycleTest, NothingMovesOrGoesWhileTheUserDragsOrSizesThePopup) {
+    TickWith(kA);
+    const int placed = popup.placements;
+    popup.userMovingOrSizing = true;
+    windows.placements[kA].frame = {300, 300, 1100, 900};
+    TickWith(kA);
+    TickWith(kOtherProgram);
+    EXPECT_EQ(popup.placements, placed);
+    EXPECT_EQ(ShownText(), "メモA");
+    popup.userMovingOrSizing = false;
+    TickWith(kA);
+    EXPECT_EQ(popup.shown, (Shown{350, 350, 200, 100, false}));
 }
 
 // Window A in front, a background tab of it on the plain folder, and what an earlier memo
@@ -287,33 +330,30 @@ TEST_F(PopupCycleTest, FailingStepsAreSkippedAndTheRestOfThePassRuns) {
 struct FrontDesktop : Desktop {
     FrontDesktop() {
         windows.foreground = kA;
-        windows.shell.push_back(ShellWindowInfo{kA, false, false, kPlain});
+        windows.shell.push_back(ShellWindowInfo{kA, false, TabState::Background, kPlain});
         fs.Put("stray.epm", "");  // found if a folder-less window's "" were listed
-        Memo().folderWindow = 77;
-        Memo().folderPath = "C:\\Before\\";
-        Memo().popupWindow = 9001;
+        Found().folderWindow = 77;
+        Found().folderPath = "C:\\Before\\";
     }
-    bool Run() { return GetMemoWindow(windows, windows, finder, Memo()); }
-    Rect FolderRect() {
-        return Rect{Memo().folderLeft, Memo().folderTop, Memo().folderRight, Memo().folderBottom};
+    bool Run() {
+        bool found = false;
+        status = GetMemoWindow(windows, windows, finder, Found(), found);
+        return found;
     }
+    Status status;
 };
 
 TEST(GetMemoWindowTest, NamesTheFolderWindowInFrontWithItsRectangleByShowState) {
     FrontDesktop d;
     EXPECT_TRUE(d.Run());
-    EXPECT_EQ(d.Memo().folderWindow, kA);
-    EXPECT_EQ(d.Memo().folderPath, kFolderA);
-    EXPECT_EQ(d.Memo().memoFileName, "a.epm");
-    EXPECT_EQ(d.FolderRect(), (Rect{100, 100, 900, 700}));
-    EXPECT_EQ(d.Memo().popupWindow, 9001);
+    EXPECT_EQ(d.Found(), (FoundMemo{kA, kFolderA, "a.epm", {100, 100, 900, 700}}));
 
     d.windows.placements[kA] = {ShowState::Maximized, {}, {1920, 0, 3840, 1200}};
     EXPECT_TRUE(d.Run());
-    EXPECT_EQ(d.FolderRect(), (Rect{1920, 0, 3840, 1200}));
+    EXPECT_EQ(d.Found().folderRect, (Rect{1920, 0, 3840, 1200}));
     d.windows.placements[kA] = {ShowState::Other, {1, 2, 3, 4}, {0, 0, 800, 600}};
     EXPECT_TRUE(d.Run());  // keeps the last rectangle
-    EXPECT_EQ(d.FolderRect(), (Rect{1920, 0, 3840, 1200}));
+    EXPECT_EQ(d.Found().folderRect, (Rect{1920, 0, 3840, 1200}));
 }
 
 TEST(GetMemoWindowTest, WithoutAMemoInFrontChangesNothingOrForgetsTheFolderWindow) {
@@ -321,33 +361,107 @@ TEST(GetMemoWindowTest, WithoutAMemoInFrontChangesNothingOrForgetsTheFolderWindo
         const char* name;
         void (*arrange)(FrontDesktop&);
         bool forgets;
+        bool fails = false;  // the search reports an error
     } cases[] = {
         {"another program", [](FrontDesktop& d) { d.windows.foreground = kOtherProgram; }, false},
         {"no foreground", [](FrontDesktop& d) { d.windows.foreground = 0; }, false},
         {"minimised",
          [](FrontDesktop& d) { d.windows.placements[kA].show = ShowState::Minimized; }, false},
         {"web page", [](FrontDesktop& d) { d.windows.shell[0].isWebPage = true; }, false},
-        {"shell fails", [](FrontDesktop& d) { d.windows.failShell = true; }, false},
-        {"listing fails", [](FrontDesktop& d) { d.fs.failList = true; }, false},
-        {"window gone meanwhile", [](FrontDesktop& d) { d.windows.placements.clear(); }, false},
+        {"shell fails", [](FrontDesktop& d) { d.windows.failShell = true; }, false, true},
+        {"listing fails", [](FrontDesktop& d) { d.fs.failList = true; }, false, true},
+        {"window gone meanwhile", [](FrontDesktop& d) { d.windows.placements.clear(); }, false,
+         true},
         {"folder without memo", [](FrontDesktop& d) { d.Navigate(kA, kPlain); }, true},
         {"no file-system folder", [](FrontDesktop& d) { d.Navigate(kA, ""); }, true},
         {"memo in a background tab", [](FrontDesktop& d) {
-             d.windows.shell[0].isActiveTab = false;
-             d.windows.shell[2].isActiveTab = true;
+             d.windows.shell[0].tab = TabState::Background;
+             d.windows.shell[2].tab = TabState::Active;
          }, true},
+        // A tab whose view cannot be read is never taken for the active one...
+        {"memo in an unreadable tab", [](FrontDesktop& d) {
+             d.windows.shell[0].tab = TabState::Unknown;
+             d.windows.shell[2].tab = TabState::Active;
+         }, true},
+        // ...and a window none of whose tabs can be read shows no memo.
+        {"no tab readable", [](FrontDesktop& d) {
+             d.windows.shell[0].tab = d.windows.shell[2].tab = TabState::Unknown;
+         }, true},
+        {"active tab minimised beside an unreadable one", [](FrontDesktop& d) {
+             d.windows.shell[2].tab = TabState::Unknown;
+             d.windows.placements[kA].show = ShowState::Minimized;
+         }, false},
     };
     for (const auto& c : cases) {
         FrontDesktop d;
         c.arrange(d);
-        MemoRecord expected = d.Memo();
+        FoundMemo expected = d.Found();
         if (c.forgets) {
-            expected.folderWindow = expected.popupWindow = 0;
+            expected.folderWindow = 0;
             expected.folderPath = "";
         }
         EXPECT_FALSE(d.Run()) << c.name;
-        EXPECT_EQ(d.Memo(), expected) << c.name;
+        EXPECT_EQ(d.status.ok, !c.fails) << c.name;
+        EXPECT_EQ(d.Found(), expected) << c.name;
     }
+}
+
+// Change watches that never fire, counted while they are open (each would hold its
+// folder open on Windows).
+struct CountingWatcher final : FolderChangeWatcher {
+    struct OpenWatch final : FolderChangeWatch {
+        explicit OpenWatch(CountingWatcher& counter) : watcher(counter) {
+            watcher.most = std::max(watcher.most, ++watcher.open);
+        }
+        ~OpenWatch() override { --watcher.open; }
+        bool Changed() override { return false; }
+        CountingWatcher& watcher;
+    };
+    std::unique_ptr<FolderChangeWatch> Watch(const std::string&) override {
+        return std::make_unique<OpenWatch>(*this);
+    }
+    int open = 0, most = 0;
+};
+
+TEST(GetMemoWindowTest, HoldsAFolderWatchOnlyWhileAWindowOnThatFolderIsInFront) {
+    FrontDesktop desktop;
+    CountingWatcher watcher;
+    MemoFileFinder finder{desktop.fs, &watcher};
+    const int listedBefore = desktop.fs.listings;
+    // One after another, each on what the one before left.
+    const struct {
+        const char* name;
+        void (*arrange)(FrontDesktop&);
+        int watches;
+    } steps[] = {
+        {"memo folder in front", [](FrontDesktop&) {}, 1},
+        {"the same again", [](FrontDesktop&) {}, 1},
+        {"a folder without memo", [](FrontDesktop& d) { d.Navigate(kA, kPlain); }, 1},
+        {"no file-system folder", [](FrontDesktop& d) { d.Navigate(kA, ""); }, 0},
+        {"back to the memo folder", [](FrontDesktop& d) { d.Navigate(kA, kFolderA); }, 1},
+        {"another program", [](FrontDesktop& d) { d.windows.foreground = kOtherProgram; }, 0},
+        {"the other folder window", [](FrontDesktop& d) { d.windows.foreground = kB; }, 1},
+        {"which is minimised",
+         [](FrontDesktop& d) { d.windows.placements[kB].show = ShowState::Minimized; }, 0},
+        {"the first one again", [](FrontDesktop& d) { d.windows.foreground = kA; }, 1},
+        {"showing a web page", [](FrontDesktop& d) { d.windows.shell[0].isWebPage = true; }, 0},
+        {"a folder again", [](FrontDesktop& d) { d.windows.shell[0].isWebPage = false; }, 1},
+        {"shell fails", [](FrontDesktop& d) { d.windows.failShell = true; }, 0},
+        {"shell works", [](FrontDesktop& d) { d.windows.failShell = false; }, 1},
+        {"window closed", [](FrontDesktop& d) {
+             d.windows.shell.erase(d.windows.shell.begin());
+             d.windows.placements.erase(kA);
+             d.windows.foreground = 0;
+         }, 0},
+    };
+    for (const auto& step : steps) {
+        step.arrange(desktop);
+        bool found = false;
+        (void)GetMemoWindow(desktop.windows, desktop.windows, finder, desktop.Found(), found);
+        EXPECT_EQ(watcher.open, step.watches) << step.name;
+    }
+    EXPECT_EQ(watcher.most, 1);
+    EXPECT_EQ(desktop.fs.listings - listedBefore, 7);  // the same folder twice in a row: once
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ FolderViewResult ReadShellView(IShellView* view, ShellWindowInfo& info) {
     // Tabs of one window share its handle; only the selected tab's view is visible.
     HWND viewWindow = nullptr;
     if (SUCCEEDED(view->GetWindow(&viewWindow)) && viewWindow != nullptr) {
-        info.isActiveTab = IsWindowVisible(viewWindow) != FALSE;
+        info.tab = IsWindowVisible(viewWindow) ? TabState::Active : TabState::Background;
     }
     ComPtr<IFolderView> folderView;
     if (FAILED(view->QueryInterface(IID_IFolderView, folderView.PutVoid())) || !folderView) {

@@ -20,7 +20,8 @@ public:
 };
 
 // Reads one item of the shell windows collection; false when it is no browser window
-// or its window handle cannot be read (a window that is closing).
+// or its window handle cannot be read (a window that is closing). A window whose view
+// cannot be read is reported with its tab state Unknown.
 bool ReadShellWindow(IDispatch* item, ShellWindowInfo& info);
 
 // What a window's active shell view says about the folder it shows.
@@ -30,8 +31,8 @@ enum class FolderViewResult {
     NotFileSystem  // a folder of the shell with none on disk (This PC, a library)
 };
 
-// Reads isActiveTab (the view's window is visible only in the selected tab) and
-// folderPath from a shell view.
+// Reads the tab state (the view's window is visible only in the selected tab; a view
+// without a window leaves it Unknown) and folderPath from a shell view.
 FolderViewResult ReadShellView(IShellView* view, ShellWindowInfo& info);
 
 }  // namespace kanopa::viewer::win32

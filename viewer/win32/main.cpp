@@ -100,10 +100,8 @@ int RunViewer(HINSTANCE instance) {
     MemoFileFinder finder(fileSystem, &changeWatcher);
     MemoPopupWindow popup(instance, state);
     PopupCycle cycle(shellWindows, windowSystem, finder, fileSystem, popup, state);
-    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder, programPath}, [&] {
-        // While the user drags or sizes the popup, following its window would fight them.
-        if (!popup.InMoveSizeLoop()) cycle.Tick();
-    });
+    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder, programPath},
+                          [&] { cycle.Tick(); });
     if (Status status = mainWindow.Create(); !status) {
         WriteLog("Main()", status.error);
         return 1;

@@ -63,10 +63,17 @@ bool SameFont(const MemoStyle& a, const MemoStyle& b) {
            a.italic == b.italic;
 }
 
+// For the calls the popup cycle makes: it logs what it is given.
+Status LastErrorStatus(std::string_view api) {
+    const DWORD error = GetLastError();
+    return Status::Fail(std::string(api) + " failed: " + LastErrorText(error));
+}
+
+// For what the user does with the popup, which nobody else logs.
 Status FailWithLastError(std::string_view source, std::string_view api) {
     const DWORD error = GetLastError();
     LogLastError(source, api, error);
-    return Status::Fail(std::string(api) + " failed: " + LastErrorText(error));
+    return LastErrorStatus(api);
 }
 
 }  // namespace
@@ -108,7 +115,7 @@ Status MemoPopupWindow::HideOrCreate() {
     windowClass.hInstance = m_instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kMemoWindowClass;
-    if (!EnsureWindowClass(windowClass)) return FailWithLastError("frmMemo.Load()", "RegisterClassExW");
+    if (!EnsureWindowClass(windowClass)) return LastErrorStatus("RegisterClassExW");
 
     m_closedByButton = false;
     m_closePressed = false;
@@ -120,21 +127,32 @@ Status MemoPopupWindow::HideOrCreate() {
                                   TwipsToPixels(kMinimumSizeTwips, kDefaultDpi),
                                   TwipsToPixels(kMinimumSizeTwips, kDefaultDpi), nullptr,
                                   nullptr, m_instance, this);
-    if (window == nullptr) return FailWithLastError("frmMemo.Load()", "CreateWindowExW");
+    if (window == nullptr) return LastErrorStatus("CreateWindowExW");
     m_window.Reset(window);
     m_dpi = GetDpiForWindow(window);
     if (m_dpi == 0) m_dpi = kDefaultDpi;
-    CreateMemoFont();  // in points of this window's monitor
+    // In points of this window's monitor. A failure shows when the cycle dresses the
+    // popup: ApplyStyle tries again while there is no font.
+    (void)CreateMemoFont();
     return Status::Ok();
 }
 
-Status MemoPopupWindow::Place(std::int32_t x, std::int32_t y, std::int32_t width,
-                              std::int32_t height, bool resize) {
+Status MemoPopupWindow::PlaceTopmost(Point at, std::int32_t width, std::int32_t height) {
     if (!Exists()) return Status::Fail("The memo popup does not exist");
-    UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
-    if (!resize) flags |= SWP_NOSIZE;
-    if (!SetWindowPos(m_window.Get(), HWND_TOPMOST, x, y, width, height, flags)) {
-        return FailWithLastError("PlaceMemoWindow()", "SetWindowPos");
+    if (!SetWindowPos(m_window.Get(), HWND_TOPMOST, at.x, at.y, width, height,
+                      SWP_NOACTIVATE | SWP_SHOWWINDOW)) {
+        return LastErrorStatus("SetWindowPos");
+    }
+    return Status::Ok();
+}
+
+Status MemoPopupWindow::MoveTo(Point at) {
+    if (!Exists()) return Status::Fail("The memo popup does not exist");
+    // No HWND_TOPMOST here: lifting it once a second would push it above every other
+    // always-on-top window the user brought up since.
+    if (!SetWindowPos(m_window.Get(), nullptr, at.x, at.y, 0, 0,
+                      SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOZORDER)) {
+        return LastErrorStatus("SetWindowPos");
     }
     return Status::Ok();
 }
@@ -197,12 +215,13 @@ Status MemoPopupWindow::CreateMemoFont() {
     wcsncpy_s(font.lfFaceName, face.c_str(), _TRUNCATE);
     if (m_style.fontSize <= 0 || m_style.fontSize > 1000) {
         // Keep what the label had; a size like this cannot come from the editor.
-        WriteLog("ApplyMemoStyle()", "Font size out of range: " + std::to_string(m_style.fontSize));
-        if (m_font) return Status::Fail("Font size out of range");
+        const std::string why = "Font size out of range: " + std::to_string(m_style.fontSize);
+        if (m_font) return Status::Fail(why);
+        WriteLog("ApplyMemoStyle()", why + ", shown at 9 points");
         font.lfHeight = -MulDiv(9, static_cast<int>(m_dpi), 72);
     }
     UniqueFont created(CreateFontIndirectW(&font));
-    if (!created) return FailWithLastError("ApplyMemoStyle()", "CreateFontIndirectW");
+    if (!created) return LastErrorStatus("CreateFontIndirectW");
     m_font = std::move(created);
     return Status::Ok();
 }
@@ -367,7 +386,9 @@ LRESULT MemoPopupWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_DPICHANGED: {
         m_dpi = HIWORD(wParam);
-        CreateMemoFont();
+        if (Status status = CreateMemoFont(); !status) {
+            WriteLog("frmMemo.DpiChanged()", status.error);  // the old font stays
+        }
         // The memo's size and place are pixels the cycle gives; only a drag by the user
         // across monitors takes the size the system suggests for the new monitor.
         if (m_inMoveSizeLoop) {

@@ -10,7 +10,6 @@
 //   minimum size:       700 x 700
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
 #include "common/win32/unique_handle.h"
@@ -31,17 +30,16 @@ public:
     bool Exists() override;
     bool IsVisible() override;
     WindowId Handle() override;
+    bool InMoveSizeLoop() override { return m_inMoveSizeLoop; }
     Status HideOrCreate() override;
-    Status Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                 bool resize) override;
+    Status PlaceTopmost(Point at, std::int32_t width, std::int32_t height) override;
+    Status MoveTo(Point at) override;
     Status ApplyStyle(const MemoStyle& style) override;
+    MemoStyle Style() override { return m_style; }
     Status Show() override;
     void Unload() override;
 
     HWND Window() const { return m_window.Get(); }
-    // While the user drags or sizes the popup, the cycle must not move it. Safe to ask
-    // from any thread.
-    bool InMoveSizeLoop() const { return m_inMoveSizeLoop.load(); }
     // Where the close picture lies, in client coordinates.
     RECT ClosePictureRect() const;
     // The font the memo text is drawn with.
@@ -72,7 +70,7 @@ private:
     UINT m_dpi = 96;
     bool m_closedByButton = false;  // ClosedByButton: set by the close picture only
     bool m_closePressed = false;
-    std::atomic<bool> m_inMoveSizeLoop{false};
+    bool m_inMoveSizeLoop = false;  // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
 };
 
 }  // namespace kanopa::viewer::win32

@@ -11,8 +11,13 @@ namespace {
 
 class ChangeNotificationWatch final : public FolderChangeWatch {
 public:
-    explicit ChangeNotificationWatch(UniqueChangeNotification handle)
-        : m_handle(std::move(handle)) {}
+    ChangeNotificationWatch(UniqueChangeNotification handle, std::shared_ptr<int> openWatches)
+        : m_handle(std::move(handle)), m_openWatches(std::move(openWatches)) {
+        ++*m_openWatches;
+    }
+    ~ChangeNotificationWatch() override { --*m_openWatches; }
+    ChangeNotificationWatch(const ChangeNotificationWatch&) = delete;
+    ChangeNotificationWatch& operator=(const ChangeNotificationWatch&) = delete;
 
     bool Changed() override {
         // Latched: the notification is never re-armed, so once it fired it stays fired.
@@ -24,6 +29,7 @@ public:
 
 private:
     UniqueChangeNotification m_handle;
+    std::shared_ptr<int> m_openWatches;
     bool m_changed = false;
 };
 
@@ -42,7 +48,7 @@ std::unique_ptr<FolderChangeWatch> Win32FolderChangeWatcher::Watch(const std::st
         return nullptr;
     }
     m_lastFailedFolder.clear();
-    return std::make_unique<ChangeNotificationWatch>(std::move(handle));
+    return std::make_unique<ChangeNotificationWatch>(std::move(handle), m_openWatches);
 }
 
 }  // namespace kanopa::viewer::win32

@@ -64,7 +64,7 @@ ComPtr<IShellView> ShellViewOf(PIDLIST_ABSOLUTE idList) {
     return view;
 }
 
-TEST(ShellView, GivesAFolderOnDiskWithABackslashAndNoPathForThisPc) {
+TEST(ShellView, GivesAFolderOnDiskWithABackslashNoPathForThisPcAndNoTabWithoutAWindow) {
     ComApartment apartment;
     kanopa::testing::TempFolder temp;
     const std::string folder = temp / "企画 資料";
@@ -77,6 +77,8 @@ TEST(ShellView, GivesAFolderOnDiskWithABackslashAndNoPathForThisPc) {
         ShellWindowInfo info;
         EXPECT_EQ(ReadShellView(view.Get(), info), FolderViewResult::FileSystem) << path;
         EXPECT_EQ(info.folderPath, path.back() == '\\' ? path : path + "\\");
+        // Without a window of its own the view cannot tell whether its tab is shown.
+        EXPECT_EQ(info.tab, TabState::Unknown) << path;
     }
 
     PIDLIST_ABSOLUTE thisPc = nullptr;

@@ -136,7 +136,14 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
     EXPECT_EQ(first.ExitCode(), 0u);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
-    EXPECT_THAT(LogLines(folder / "Log.txt"),
+    // Wine's shell cannot list its windows: the search fails on every tick the program
+    // lived through, and is logged once.
+    std::vector<std::string> lines = LogLines(folder / "Log.txt");
+    EXPECT_LE(std::erase_if(lines, [](const std::string& line) {
+                  return line.rfind("GetMemoWindow()|", 0) == 0;
+              }),
+              1u);
+    EXPECT_THAT(lines,
                 ::testing::ElementsAre("|", "*********アプリケーション開始*********|", "|",
                                        "*********アプリケーション開始*********|",
                                        "*********二重起動システム終了*********|",

@@ -172,7 +172,7 @@ int Run(const std::vector<std::wstring>& args) {
     ViewerState state;
     StandInShellWindows shell;
     shell.list.push_back(
-        ShellWindowInfo{HandleToLong(folderWindow.Get()), false, true, folder.Path()});
+        ShellWindowInfo{HandleToLong(folderWindow.Get()), false, TabState::Active, folder.Path()});
     Win32WindowSystem windowSystem;
     Win32FolderChangeWatcher watcher;
     MemoFileFinder finder(fs, &watcher);
