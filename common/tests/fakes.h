@@ -3,6 +3,7 @@
 // injection, a fixed clock and a log sink that records what it is given.
 #include <algorithm>
 #include <map>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,7 +11,7 @@
 #include "common/clock.h"
 #include "common/file_system.h"
 #include "common/log.h"
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/wildcard.h"
 
 namespace kanopa::testing {
@@ -32,7 +33,10 @@ public:
     bool failRemove = false;
     bool failList = false;
     bool failAppend = false;
+    int busyReplaces = 0;        // the next moves meet a reader holding the target (-1: always)
+    bool outOfMemoryOnRead = false;
     int reads = 0;
+    int replaceAttempts = 0;
     int listings = 0;
 
     void Put(const std::string& path, std::string bytes, bool hidden = false, bool system = false) {
@@ -57,10 +61,16 @@ public:
         return paths;
     }
 
-    Status ReadFile(const std::string& path, std::string& bytes) override {
+    // Symbolic links: a save through `link` replaces `target`.
+    void PutLink(const std::string& link, const std::string& target) { m_links[link] = target; }
+
+    Status ReadFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) override {
         ++reads;
+        if (outOfMemoryOnRead) throw std::bad_alloc();
         const Entry* e = FindConst(path);
-        if (!e || e->folder) return Status::Fail("not found");
+        if (!e) return Status::Fail("not found");
+        if (e->folder) return Status::Fail("is a folder", Problem::NotAFile);
+        if (e->bytes.size() > maxBytes) return Status::Fail("too large", Problem::TooLarge);
         bytes = e->bytes;
         return Status::Ok();
     }
@@ -80,8 +90,13 @@ public:
         }
         return Status::Ok();
     }
-    Status ReplaceFile(const std::string& from, const std::string& to) override {
+    Status MoveReplacing(const std::string& from, const std::string& to) override {
+        ++replaceAttempts;
         if (failReplace) return Status::Fail("access denied");
+        if (busyReplaces != 0) {
+            if (busyReplaces > 0) --busyReplaces;
+            return Status::Fail("sharing violation", Problem::Busy);
+        }
         Entry* source = Find(from);
         if (!source) return Status::Fail("not found");
         std::string bytes = std::move(source->bytes);
@@ -100,6 +115,10 @@ public:
         if (!e || e->folder) return std::nullopt;
         return e->bytes.size();
     }
+    std::string SaveTarget(const std::string& path) override {
+        const auto link = m_links.find(path);
+        return link == m_links.end() ? path : link->second;
+    }
     Status ListFiles(const std::string& pattern,
                      const std::function<bool(const std::string& name)>& visit) override {
         ++listings;
@@ -109,7 +128,7 @@ public:
         for (const Entry& e : m_entries) {
             if (e.folder || e.hidden || e.system || GetFolderPart(e.path) != folder) continue;
             const std::string name = GetFileName(e.path);
-            if (WildcardMatch(namePattern, name) && !visit(name)) break;
+            if (WildcardMatch(namePattern, name, CaseFolding::IgnoreCase) && !visit(name)) break;
         }
         return Status::Ok();
     }
@@ -127,6 +146,7 @@ private:
         std::erase_if(m_entries, [&](const Entry& e) { return e.path == path; });
     }
     std::vector<Entry> m_entries;  // listing order = insertion order
+    std::map<std::string, std::string> m_links;
 };
 
 class FixedClock : public Clock {

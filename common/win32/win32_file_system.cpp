@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/wildcard.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
@@ -30,49 +31,15 @@ bool NeedsNoCleanUp(std::wstring_view path) {
     return true;
 }
 
-bool SameNameChar(wchar_t a, wchar_t b) {
-    return a == b || CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
-}
-
-// "*" and "?" matched against the long name only, ignoring case as the file system does.
-bool MatchesLongName(std::wstring_view pattern, std::wstring_view name) {
-    std::size_t p = 0, n = 0;
-    std::size_t starP = std::wstring_view::npos, starN = 0;  // last "*": one backtrack point
-    const auto charLength = [&](std::size_t at) -> std::size_t {
-        return at + 1 < name.size() && IS_HIGH_SURROGATE(name[at]) && IS_LOW_SURROGATE(name[at + 1])
-                   ? 2
-                   : 1;
-    };
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == L'*') {
-            starP = ++p;
-            starN = n;
-        } else if (p < pattern.size() && pattern[p] == L'?') {
-            ++p;
-            n += charLength(n);
-        } else if (p < pattern.size() && SameNameChar(pattern[p], name[n])) {
-            ++p;
-            ++n;
-        } else if (starP != std::wstring_view::npos) {
-            starN += charLength(starN);
-            n = starN;
-            p = starP;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') ++p;
-    return p == pattern.size();
-}
-
 // The system also matches a pattern against the 8.3 short name of each file, so that
-// "*.epm" finds "notes.epmx" (short name NOTES~1.EPM). Only long-name matches count;
-// as in the system's own rule, a name without a dot also matches as if it ended in
-// one, which keeps "*.*" meaning every file.
-bool LongNameMatches(std::wstring_view pattern, std::wstring_view name) {
-    if (MatchesLongName(pattern, name)) return true;
-    return name.find(L'.') == std::wstring_view::npos &&
-           MatchesLongName(pattern, std::wstring(name) + L'.');
+// "*.epm" finds "notes.epmx" (short name NOTES~1.EPM), and its case folding is not the
+// one the fakes and the native builds use. The folder is therefore listed whole and
+// every name matched here; as in the system's own rule, a name without a dot also
+// matches as if it ended in one, which keeps "*.*" meaning every file.
+bool LongNameMatches(std::string_view pattern, const std::string& name) {
+    if (WildcardMatch(pattern, name, CaseFolding::IgnoreCase)) return true;
+    return name.find('.') == std::string::npos &&
+           WildcardMatch(pattern, name + '.', CaseFolding::IgnoreCase);
 }
 
 Status WriteAll(HANDLE file, std::string_view bytes) {
@@ -99,23 +66,31 @@ std::wstring ToWin32Path(const std::string& path) {
     return wide;
 }
 
-Status Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+Status Win32FileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes,
+                                 std::string& bytes) {
     const UniqueFile file(CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return FailWithLastError();
+    // Devices ("CON", "NUL") and pipes would never end or block: files on disk only.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return Status::Fail(LastErrorText(ERROR_INVALID_FUNCTION), Problem::NotAFile);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size)) return FailWithLastError();
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        return Status::Fail(LastErrorText(ERROR_FILE_TOO_LARGE), Problem::TooLarge);
 
     // Read until the end rather than trusting the size: the file may change meanwhile.
     std::string content;
-    content.reserve(static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, kMaxTransfer)));
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[64 * 1024];
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return FailWithLastError();
         if (read == 0) break;
         content.append(buffer, read);
+        if (content.size() > maxBytes)
+            return Status::Fail(LastErrorText(ERROR_FILE_TOO_LARGE), Problem::TooLarge);
     }
     bytes = std::move(content);
     return Status::Ok();
@@ -144,7 +119,7 @@ Status Win32FileSystem::AppendToFile(const std::string& path, std::string_view b
     return WriteAll(file.Get(), bytes);
 }
 
-Status Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+Status Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     const std::wstring target = ToWin32Path(to);
     // Windows refuses to replace a read-only file, Wine (as root) does not: a file the
     // user made read-only stays as it is on both.
@@ -152,8 +127,14 @@ Status Win32FileSystem::ReplaceFile(const std::string& from, const std::string& 
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return FailWith(ERROR_ACCESS_DENIED);
     if (!MoveFileExW(ToWin32Path(from).c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FailWithLastError();
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        // A reader that holds the file without sharing its deletion (a viewer, a virus
+        // scanner) makes the move fail for that instant only.
+        const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          error == ERROR_ACCESS_DENIED;
+        return Status::Fail(LastErrorText(error), busy ? Problem::Busy : Problem::Failed);
+    }
     return Status::Ok();
 }
 
@@ -170,18 +151,44 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) 
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+std::string Win32FileSystem::SaveTarget(const std::string& path) {
+    const std::wstring wide = ToWin32Path(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return path;
+    // A symbolic link: replace the file it leads to, so that the link stays.
+    const UniqueFile file(CreateFileW(wide.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return path;
+    std::wstring resolved(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file.Get(), resolved.data(), static_cast<DWORD>(resolved.size()),
+                                             FILE_NAME_NORMALIZED);
+    if (length >= resolved.size()) {
+        resolved.resize(length + 1);
+        length = GetFinalPathNameByHandleW(file.Get(), resolved.data(), static_cast<DWORD>(resolved.size()),
+                                           FILE_NAME_NORMALIZED);
+    }
+    if (length == 0 || length >= resolved.size()) return path;
+    resolved.resize(length);
+    // "\\?\C:\..." and "\\?\UNC\server\..." back to the everyday forms.
+    if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) resolved = L"\\\\" + resolved.substr(8);
+    else if (resolved.rfind(L"\\\\?\\", 0) == 0) resolved = resolved.substr(4);
+    return WideToUtf8(resolved);
+}
+
 Status Win32FileSystem::ListFiles(const std::string& pattern,
                                   const std::function<bool(const std::string& name)>& visit) {
     constexpr DWORD kNotOrdinary =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    const std::wstring widePattern = ToWin32Path(pattern);
-    const std::size_t nameStart = widePattern.find_last_of(L"\\/:");
-    const std::wstring_view namePattern =
-        std::wstring_view(widePattern).substr(nameStart == std::wstring::npos ? 0 : nameStart + 1);
-    const bool hasWildcard = namePattern.find_first_of(L"*?") != std::wstring_view::npos;
+    const std::size_t nameStart = pattern.find_last_of("\\/:");
+    const std::size_t folderLength = nameStart == std::string::npos ? 0 : nameStart + 1;
+    const std::string_view namePattern = std::string_view(pattern).substr(folderLength);
+    const bool wildcard = namePattern.find_first_of("*?") != std::string_view::npos;
+    const std::wstring search = ToWin32Path(wildcard ? pattern.substr(0, folderLength) + "*" : pattern);
 
     WIN32_FIND_DATAW data{};
-    const UniqueFind find(FindFirstFileExW(widePattern.c_str(), FindExInfoBasic, &data,
+    const UniqueFind find(FindFirstFileExW(search.c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
@@ -190,10 +197,10 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
         return FailWith(error);
     }
     do {
-        const std::wstring_view name(data.cFileName);
-        if ((data.dwFileAttributes & kNotOrdinary) != 0 || name == L"." || name == L"..") continue;
-        if (hasWildcard && !LongNameMatches(namePattern, name)) continue;
-        if (!visit(WideToUtf8(name))) return Status::Ok();
+        if ((data.dwFileAttributes & kNotOrdinary) != 0) continue;
+        const std::string name = WideToUtf8(data.cFileName);
+        if (wildcard && !LongNameMatches(namePattern, name)) continue;
+        if (!visit(name)) return Status::Ok();
     } while (FindNextFileW(find.Get(), &data));
     const DWORD error = GetLastError();
     if (error != ERROR_NO_MORE_FILES) return FailWith(error);

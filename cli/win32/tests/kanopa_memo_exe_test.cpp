@@ -1,16 +1,15 @@
 // kanopa-memo.exe as a whole: wide arguments in, UTF-8 out, exit codes.
-#include "common/win32/win32_file_system.h"  // first: see the note on ReplaceFile there
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
 
 namespace kanopa::testing {
 namespace {
@@ -33,7 +32,7 @@ ToolRun RunTool(const std::string& arguments) {
     ToolRun run;
     run.exitCode = _wsystem(Utf8ToWide(command).c_str());
     Win32FileSystem fs;
-    EXPECT_TRUE(fs.ReadFile(temp / "out", run.out).ok && fs.ReadFile(temp / "err", run.err).ok);
+    EXPECT_TRUE(fs.ReadFile(temp / "out", 1 << 20, run.out).ok && fs.ReadFile(temp / "err", 1 << 20, run.err).ok);
     return run;
 }
 

@@ -1,34 +1,21 @@
 // Windows entry of kanopa-memo: wide arguments in, UTF-8 out.
-#include "common/win32/win32_file_system.h"  // first: see the note on ReplaceFile there
-
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
 #include <ostream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
-#include "common/cli/kanopa_memo.h"
+#include "cli/kanopa_memo.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
+#include "common/win32/win32_file_system.h"
 
 namespace {
-
-// Length of the longest prefix of `text` that ends on a whole UTF-8 sequence.
-std::size_t CompleteUtf8Prefix(const std::string& text) {
-    std::size_t end = text.size();
-    std::size_t back = 0;
-    while (back < 4 && end > back &&
-           (static_cast<unsigned char>(text[end - back - 1]) & 0xC0) == 0x80)
-        ++back;
-    if (end == back) return end;
-    const auto lead = static_cast<unsigned char>(text[end - back - 1]);
-    const std::size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return needed > back + 1 ? end - back - 1 : end;
-}
 
 // Writes UTF-8 text to a standard handle line by line. A console gets the text as
 // UTF-16 through WriteConsoleW, which shows Japanese whatever the console's code page;
@@ -67,7 +54,8 @@ private:
             m_pending.clear();
             return;
         }
-        const std::size_t length = all ? m_pending.size() : CompleteUtf8Prefix(m_pending);
+        // Whole lines only until the end: a line break never falls inside a character.
+        const std::size_t length = all ? m_pending.size() : m_pending.rfind('\n') + 1;
         if (length == 0) return;
         if (m_console) {
             const std::wstring wide = kanopa::Utf8ToWide(std::string_view(m_pending).substr(0, length));
@@ -101,13 +89,9 @@ private:
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    // Anything that still goes through the C runtime must neither turn "\n" into "\r\n"
-    // nor be read as the ANSI code page by the console.
-    SetConsoleOutputCP(CP_UTF8);
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
+namespace {
 
+int Run(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(kanopa::WideToUtf8(argv[i]));
 
@@ -121,4 +105,20 @@ int wmain(int argc, wchar_t** argv) {
     out.flush();
     err.flush();
     return code;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Anything that still goes through the C runtime must neither turn "\n" into "\r\n"
+    // nor be read as the ANSI code page by the console.
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("kanopa-memo: メモリが足りないため処理を中止しました。\n", stderr);
+        return 1;
+    }
 }
