@@ -17,16 +17,15 @@
 #include "common/keys.h"
 #include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/popup_cycle.h"
 #include "viewer/viewer_state.h"
-#include "viewer/win32/about_dialog.h"
+#include "viewer/win32/main_window.h"
 #include "viewer/win32/memo_popup_window.h"
-#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
 #include "viewer/win32/win32_window_system.h"
 
@@ -124,7 +123,9 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
     std::thread closer([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         HWND dialog = nullptr;
-        while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
+        // Found as soon as it exists; shown only once it has its size and place.
+        while ((dialog == nullptr || !IsWindowVisible(dialog)) &&
+               std::chrono::steady_clock::now() < deadline) {
             dialog = FindWindowW(L"#32770", L"バージョン情報");
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -137,7 +138,7 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
         }
         if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), AboutDialogInput{ProgramPath(), ""});
+    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), ViewerAboutDialogInput(""));
     closer.join();
     return 0;
 }
