@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/log.h"
@@ -66,8 +67,8 @@ Status OutlineLines::Create(HWND frame, HINSTANCE instance) {
 }
 
 void OutlineLines::Show(const RECT& outline, int thickness) {
-    const int width = (std::max)(outline.right - outline.left, 0);
-    const int height = (std::max)(outline.bottom - outline.top, 0);
+    const int width = (std::max)(static_cast<int>(outline.right - outline.left), 0);
+    const int height = (std::max)(static_cast<int>(outline.bottom - outline.top), 0);
     const RECT places[4] = {
         {outline.left, outline.top, width + thickness, thickness},
         {outline.left, outline.bottom, width + thickness, thickness},

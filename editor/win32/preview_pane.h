@@ -50,8 +50,8 @@ public:
     Status Create(HWND parent, Preview& preview, UINT dpi);
 
     HWND Frame() const { return m_frame.Get(); }
-    HWND Label() const { return m_label.Get(); }
-    HWND EditBox() const { return m_edit.Get(); }
+    HWND Label() const { return m_label; }
+    HWND EditBox() const { return m_edit; }
 
     // The frame's place in the parent's client area (pixels).
     void PlaceFrame(POINT origin, PixelSize size);
