@@ -198,7 +198,7 @@ void PreviewPane::Apply(const PreviewModel& model) {
     m_model = model;
     if (fontChanged) CreateMemoFont();
     if (colorChanged) m_editBrush.Reset(CreateSolidBrush(MemoColorToColorRef(model.backColor)));
-    m_caption = Utf8ToWide(model.text);
+    SetCaption(Utf8ToWide(model.text));
     SetLabelRect(model.label);
     SetWindowPos(m_edit, nullptr, model.label.left, model.label.top, model.label.width,
                  model.label.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -216,8 +216,14 @@ void PreviewPane::SetDpi(UINT dpi) {
 void PreviewPane::CommitEditBox() {
     const std::wstring text = WindowTextOf(m_edit);
     if (text.empty()) return;
-    m_caption = text;
+    SetCaption(text);
     ShowWindow(m_edit, SW_HIDE);
+}
+
+void PreviewPane::SetCaption(std::wstring caption) {
+    m_caption = std::move(caption);
+    // Also the label's window text, for screen readers and other programs that read it.
+    SetWindowTextW(m_label, m_caption.c_str());
     InvalidateRect(m_label, nullptr, FALSE);
 }
 

@@ -80,6 +80,7 @@ private:
     static LRESULT CALLBACK EditSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     void CreateMemoFont();
+    void SetCaption(std::wstring caption);
     void PaintLabel(HDC dc) const;
     void OnLabelButtonDown(POINT point);
     void OnLabelMouseMove(POINT point, bool buttonHeld);
