@@ -229,7 +229,11 @@ protected:
         HWND mainWindow = m_editor->WaitForMainWindow();
         ASSERT_NE(mainWindow, nullptr);
         m_controls = std::make_unique<EditorControls>(mainWindow);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(m_controls->label) != FALSE; }));
+        // Shown and placed: the memo's own size.
+    ASSERT_TRUE(WaitUntil([&] {
+        const RECT label = m_controls->Label();
+        return IsWindowVisible(m_controls->label) && label.right - label.left == m_memo.memoWidth;
+    }));
     }
 
     // Save As (or Save selection as) into `name` in the folder, as typed in the dialog.
@@ -327,16 +331,18 @@ TEST_F(EditorDocument, SavesAsOverwritesAndSavesASelectionIntoFilesThatReadBack)
     // Overwrite save (Ctrl+S's command) writes the edited text into the current file.
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"上書きした本文です。"));
     c.Command(IDM_FILE_UWAGAKI);
-    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "copy.epm").memoText == "上書きした本文です。"; }));
+    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "copy.epm").memoText == "上書きした本文です。"; }))
+        << ReadBack(m_folder / "copy.epm").memoText << "|" << WideToUtf8(WindowText(c.label)) << "|"
+        << FindProcessWindow(m_editor->Id(), L"#32770");
     EXPECT_EQ(ReadBack(m_folder / "start.epm").memoText, m_memo.memoText) << "the other file is untouched";
 
     // Save selection as: only the selected text goes into the file; the label keeps all.
     SendMessageW(c.text, EM_SETSEL, 3, 6);
     SaveAs(IDM_EDIT_SAVE_RANGE, Typed("part.epm"));
     ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "part.epm"); }));
-    EXPECT_EQ(ReadBack(m_folder / "part.epm").memoText, "きした");
+    EXPECT_EQ(ReadBack(m_folder / "part.epm").memoText, "した本");
     EXPECT_EQ(WindowText(c.label), L"上書きした本文です。");
-    EXPECT_EQ(WindowText(c.text), L"きした");
+    EXPECT_EQ(WindowText(c.text), L"した本");
 
     // Save As onto an existing file asks before replacing it; No keeps the file.
     const std::string before = Bytes(m_folder / "start.epm");
