@@ -100,7 +100,7 @@ int RunViewer(HINSTANCE instance) {
     MemoFileFinder finder(fileSystem, &changeWatcher);
     MemoPopupWindow popup(instance, state);
     PopupCycle cycle(shellWindows, windowSystem, finder, fileSystem, popup, state);
-    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder, programPath}, [&] {
+    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder}, [&] {
         // While the user drags or sizes the popup, following its window would fight them.
         if (!popup.InMoveSizeLoop()) cycle.Tick();
     });

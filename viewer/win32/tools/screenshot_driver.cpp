@@ -16,16 +16,15 @@
 
 #include "common/memo_file.h"
 #include "common/services.h"
-#include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/popup_cycle.h"
 #include "viewer/viewer_state.h"
-#include "viewer/win32/about_dialog.h"
+#include "viewer/win32/main_window.h"
 #include "viewer/win32/memo_popup_window.h"
-#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
 #include "viewer/win32/win32_window_system.h"
 
@@ -136,7 +135,7 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
         }
         if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), AboutDialogInput{ProgramPath(), ""});
+    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), ViewerAboutDialogInput(""));
     closer.join();
     return 0;
 }
