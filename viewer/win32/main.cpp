@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/log.h"
-#include "common/services.h"
+#include "common/program_context.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "common/keys.h"
 #include "common/log.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 #include "common/tests/fakes.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
@@ -52,7 +53,7 @@ protected:
         memo.backColor = 0xC0FFFF;
         memo.memoText = kMemoText;
         if (adjust) adjust(memo);
-        ASSERT_TRUE(SaveMemo(fs, clock, kViewerMemoKey, folder / "note.epm", memo).ok);
+        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), folder / "note.epm", memo).ok);
         ASSERT_TRUE(folderWindow.BringToFront());
         Tick();
         ASSERT_TRUE(WaitUntil([&] { return popup.IsVisible(); }));

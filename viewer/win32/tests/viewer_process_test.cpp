@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"

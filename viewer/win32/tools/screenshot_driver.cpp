@@ -14,8 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
@@ -151,7 +152,7 @@ int Run(const std::vector<std::wstring>& args) {
     MemoFolder folder;
     Win32FileSystem fs;
     Win32Clock clock;
-    if (!SaveMemo(fs, clock, kViewerMemoKey, folder.File("メモ.epm"), memo)) return 1;
+    if (!SaveMemo(fs, clock, MemoKey(), folder.File("メモ.epm"), memo)) return 1;
 
     const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
     const TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});
