@@ -44,7 +44,7 @@ bool ReadMemo(FileSystem& fs, const std::string& key, const std::string& path,
         return false;
     }
     std::string bytes;
-    if (const Status read = fs.ReadFile(path, bytes); !read) {
+    if (const Status read = fs.ReadFile(path, kMaxCodecChars, bytes); !read) {
         reason = read.error;
         return false;
     }

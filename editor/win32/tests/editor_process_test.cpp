@@ -43,7 +43,7 @@ bool Exists(const std::string& path) {
 
 std::string Bytes(const std::string& path) {
     std::string bytes;
-    Win32FileSystem().ReadFile(path, bytes);
+    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
     return bytes;
 }
 
