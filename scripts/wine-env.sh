@@ -51,6 +51,11 @@ Windows Registry Editor Version 5.00
 "Segoe UI"="IPAPGothic"
 "Tahoma"="IPAPGothic"
 REG
+  # A prefix for another screen resolution (KANOPA_WINE_DPI=144, say): Wine takes the
+  # system DPI from here, and a per-monitor aware window gets it as its monitor's.
+  if [ -n "${KANOPA_WINE_DPI:-}" ]; then
+    printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$KANOPA_WINE_DPI"
+  fi
 }
 
 # Writes the settings into PREFIX. regedit reads non-ASCII names right only from a
@@ -64,7 +69,9 @@ kanopa_wine_import_settings() {
   rm -f "$reg"
   # regedit /S says nothing when it fails: check that the values arrived.
   if ! grep -q '"Default"="1024x768"' "$prefix/user.reg" ||
-     ! grep -q '"Tahoma"="IPAPGothic"' "$prefix/user.reg"; then
+     ! grep -q '"Tahoma"="IPAPGothic"' "$prefix/user.reg" ||
+     { [ -n "${KANOPA_WINE_DPI:-}" ] &&
+       ! grep -qi "\"LogPixels\"=dword:$(printf '%08x' "$KANOPA_WINE_DPI")" "$prefix/user.reg"; }; then
     echo "with-wine: the registry settings did not reach $prefix" >&2
     return 1
   fi

@@ -16,6 +16,8 @@
 # Variables read:
 #   KANOPA_WINEPREFIX   the prefix (default <repo>/build/wine/prefix); made on first use.
 #                       Use one of your own when others run Wine on the same machine.
+#   KANOPA_WINE_DPI     the screen's DPI written into a prefix when it is made (default:
+#                       Wine's 96); give such a prefix a KANOPA_WINEPREFIX of its own.
 #   KANOPA_USE_DISPLAY  1 = show windows on the existing $DISPLAY instead of an Xvfb.
 #   KANOPA_XVFB_SCREEN  Xvfb screen (default 1280x1024x24).
 #   KANOPA_WINEDEBUG    WINEDEBUG for CMD (default -all).

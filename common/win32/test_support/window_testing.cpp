@@ -1,5 +1,7 @@
 #include "common/win32/test_support/window_testing.h"
 
+#include <commctrl.h>
+
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -186,6 +188,33 @@ std::vector<std::wstring> ItemsOfMenuOpenedBy(const std::function<void()>& open)
     returned = true;
     reader.join();
     return items;
+}
+
+std::vector<std::wstring> TrayTipsShown() {
+    std::vector<std::wstring> tips;
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    RECT bar{};
+    if (taskbar == nullptr || !GetWindowRect(taskbar, &bar)) return tips;
+    const int step = GetSystemMetrics(SM_CXSMICON) / 2;
+    for (int x = bar.right - step / 2; x > bar.left; x -= step) {
+        SetCursorPos(x, (bar.top + bar.bottom) / 2);
+        std::wstring tip;
+        // The first tip waits for the hover time; the next ones show at once.
+        WaitUntil(
+            [&] {
+                for (HWND window = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+                     window != nullptr;
+                     window = FindWindowExW(nullptr, window, TOOLTIPS_CLASSW, nullptr)) {
+                    if (IsWindowVisible(window)) tip = WindowText(window);
+                }
+                return !tip.empty();
+            },
+            tips.empty() ? 2000ms : 300ms);
+        if (tip.empty()) break;
+        if (tips.empty() || tips.back() != tip) tips.push_back(tip);
+    }
+    SetCursorPos(0, 0);
+    return tips;
 }
 
 UINT MessageBoxIcon(HWND box, std::chrono::milliseconds timeout) {

@@ -50,6 +50,11 @@ std::vector<std::wstring> MenuItems(HMENU menu);
 // with Escape. Empty when `open` returned without showing a menu.
 std::vector<std::wstring> ItemsOfMenuOpenedBy(const std::function<void()>& open);
 
+// The tips of the notification-area icons at the right end of Wine's taskbar, read by
+// moving the mouse over them, right to left, until a place shows none; the mouse is left
+// at the screen's top-left corner.
+std::vector<std::wstring> TrayTipsShown();
+
 // Which system icon a message box (or any dialog) of any process shows, as its MB_ICON…
 // flag; 0 when it shows none or another picture. Read from the screen, waiting up to
 // `timeout` for the box to be painted: an icon handle of another process cannot be

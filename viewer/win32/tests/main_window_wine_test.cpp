@@ -54,9 +54,11 @@ bool TrayIconPresent(HWND window) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-TEST_F(MainWindowOnWine, TheIconComesBackAfterATaskbarRestartOrACancelledShutdown) {
+TEST_F(MainWindowOnWine, TheIconShowsItsTipAndComesBackAfterATaskbarRestartOrACancelledShutdown) {
     HWND shown = window.Window();
     ASSERT_TRUE(TrayIconPresent(shown));
+    EXPECT_THAT(TrayTipsShown(), ::testing::Contains(std::wstring(kJapaneseProgramName)));
+
     // What an Explorer restart does to it: the icon is gone, then the broadcast comes.
     NOTIFYICONDATAW gone{};
     gone.cbSize = sizeof(gone);

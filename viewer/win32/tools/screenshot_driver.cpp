@@ -123,7 +123,9 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
     std::thread closer([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
         HWND dialog = nullptr;
-        while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
+        // Found as soon as it exists; shown only once it has its size and place.
+        while ((dialog == nullptr || !IsWindowVisible(dialog)) &&
+               std::chrono::steady_clock::now() < deadline) {
             dialog = FindWindowW(L"#32770", L"バージョン情報");
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
