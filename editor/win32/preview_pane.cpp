@@ -126,7 +126,7 @@ Status PreviewPane::Create(HWND parent, Preview& preview, UINT dpi) {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LABEL)),
                               m_instance, this);
     m_edit = CreateWindowExW(0, WC_EDITW, L"",
-                             WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE |
+                             WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_BORDER | ES_MULTILINE |
                                  ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
                              0, 0, 1, 1, frame,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TEXT)), m_instance,
