@@ -13,13 +13,13 @@
 #include <thread>
 #include <utility>
 
-#include "viewer/win32/tests/test_support.h"
+#include "editor/win32/parts/tests/window_testing.h"
 
 namespace kanopa::editor::win32 {
 namespace {
 
-using viewer::win32::testing::TestWindow;
-using viewer::win32::testing::WindowText;
+using testkit::TestWindow;
+using testkit::WindowText;
 
 // What the dialog showed when it was answered.
 struct DialogSeen {

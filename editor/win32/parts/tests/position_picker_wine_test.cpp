@@ -11,14 +11,14 @@
 
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
-#include "viewer/win32/tests/test_support.h"
+#include "editor/win32/parts/tests/window_testing.h"
 
 namespace kanopa::editor::win32 {
 namespace {
 
-using viewer::win32::testing::PumpMessages;
-using viewer::win32::testing::TestWindow;
-using viewer::win32::testing::WaitUntil;
+using testkit::PumpMessages;
+using testkit::TestWindow;
+using testkit::WaitUntil;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
