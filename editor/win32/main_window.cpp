@@ -296,13 +296,7 @@ void MainWindow::Layout() {
 
     RECT client{};
     GetClientRect(m_window.Get(), &client);
-    const double twipsPerPixel = m_preview->TwipsPerPixel();
-    const PixelSize clientSize{client.right, client.bottom};
-    if (const auto frame = FrameSizeForClient(clientSize, twipsPerPixel)) {
-        const PixelPoint origin = FrameOrigin(twipsPerPixel);
-        m_pane.PlaceFrame(POINT{origin.x, origin.y}, *frame);
-        m_preview->OnClientResized(clientSize);
-    }
+    m_preview->OnClientResized(PixelSize{client.right, client.bottom});
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
@@ -381,6 +375,11 @@ PixelRect MainWindow::LabelRect() { return m_pane.LabelRect(); }
 void MainWindow::SetLabelRect(const PixelRect& rect) { m_pane.SetLabelRect(rect); }
 void MainWindow::BeginTextEdit() { m_pane.BeginTextEdit(); }
 PixelSize MainWindow::FrameSize() { return m_pane.FrameSize(); }
+
+void MainWindow::SetFrameSize(const PixelSize& size) {
+    const PixelPoint origin = FrameOrigin(m_preview->TwipsPerPixel());
+    m_pane.PlaceFrame(POINT{origin.x, origin.y}, size);
+}
 
 void MainWindow::ApplyLayoutControls(const LayoutControls& controls) {
     SendMessageW(m_layoutMode, CB_SETCURSEL, controls.anchored ? 0 : 1, 0);
@@ -593,9 +592,7 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (m_configWritten) return TRUE;
         // Windows waits for the answer; it tells the user why.
         ShutdownBlockReasonCreate(window, kShutdownReason);
-        m_sessionQuery = true;
         const bool yes = m_document->ConfirmClose();
-        m_sessionQuery = false;
         ShutdownBlockReasonDestroy(window);
         if (yes) m_configWritten = true;
         return yes ? TRUE : FALSE;

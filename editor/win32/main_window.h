@@ -64,6 +64,7 @@ public:
     void SetLabelRect(const PixelRect& rect) override;
     void BeginTextEdit() override;
     PixelSize FrameSize() override;
+    void SetFrameSize(const PixelSize& size) override;
     void ApplyLayoutControls(const LayoutControls& controls) override;
     void ApplyPreview(const PreviewModel& model) override;
     void FocusMarginBox() override;
@@ -115,7 +116,6 @@ private:
     UINT m_dpi = 96;
     bool m_committingMargin = false;  // the margin's own message box takes the focus
     bool m_configWritten = false;     // the close question was answered Yes
-    bool m_sessionQuery = false;
 };
 
 }  // namespace kanopa::editor::win32

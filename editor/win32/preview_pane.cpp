@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/log.h"
@@ -66,8 +67,8 @@ Status OutlineLines::Create(HWND frame, HINSTANCE instance) {
 }
 
 void OutlineLines::Show(const RECT& outline, int thickness) {
-    const int width = (std::max)(outline.right - outline.left, 0);
-    const int height = (std::max)(outline.bottom - outline.top, 0);
+    const int width = (std::max)(static_cast<int>(outline.right - outline.left), 0);
+    const int height = (std::max)(static_cast<int>(outline.bottom - outline.top), 0);
     const RECT places[4] = {
         {outline.left, outline.top, width + thickness, thickness},
         {outline.left, outline.bottom, width + thickness, thickness},
@@ -197,7 +198,7 @@ void PreviewPane::Apply(const PreviewModel& model) {
     m_model = model;
     if (fontChanged) CreateMemoFont();
     if (colorChanged) m_editBrush.Reset(CreateSolidBrush(MemoColorToColorRef(model.backColor)));
-    m_caption = Utf8ToWide(model.text);
+    SetCaption(Utf8ToWide(model.text));
     SetLabelRect(model.label);
     SetWindowPos(m_edit, nullptr, model.label.left, model.label.top, model.label.width,
                  model.label.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -215,8 +216,14 @@ void PreviewPane::SetDpi(UINT dpi) {
 void PreviewPane::CommitEditBox() {
     const std::wstring text = WindowTextOf(m_edit);
     if (text.empty()) return;
-    m_caption = text;
+    SetCaption(text);
     ShowWindow(m_edit, SW_HIDE);
+}
+
+void PreviewPane::SetCaption(std::wstring caption) {
+    m_caption = std::move(caption);
+    // Also the label's window text, for screen readers and other programs that read it.
+    SetWindowTextW(m_label, m_caption.c_str());
     InvalidateRect(m_label, nullptr, FALSE);
 }
 

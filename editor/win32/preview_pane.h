@@ -50,8 +50,8 @@ public:
     Status Create(HWND parent, Preview& preview, UINT dpi);
 
     HWND Frame() const { return m_frame.Get(); }
-    HWND Label() const { return m_label.Get(); }
-    HWND EditBox() const { return m_edit.Get(); }
+    HWND Label() const { return m_label; }
+    HWND EditBox() const { return m_edit; }
 
     // The frame's place in the parent's client area (pixels).
     void PlaceFrame(POINT origin, PixelSize size);
@@ -80,6 +80,7 @@ private:
     static LRESULT CALLBACK EditSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     void CreateMemoFont();
+    void SetCaption(std::wstring caption);
     void PaintLabel(HDC dc) const;
     void OnLabelButtonDown(POINT point);
     void OnLabelMouseMove(POINT point, bool buttonHeld);
