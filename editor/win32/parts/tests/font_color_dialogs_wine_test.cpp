@@ -170,6 +170,16 @@ TEST_F(SystemDialogs, FontOkWritesAChangedSizeAndUnderlineIntoTheRecord) {
     }
 }
 
+TEST_F(SystemDialogs, FontOkKeepsATextColourOutsideTheDialogsOwnList) {
+    MemoRecord record = FontRecord(12, 0, 0, 0);
+    record.foreColor = 0x00123456;
+    const MemoRecord before = record;
+    DialogAnswerer answerer(thread, IDOK);
+    EXPECT_TRUE(ShowMemoFontDialog(owner.Get(), record));
+    EXPECT_TRUE(answerer.Seen().found);
+    EXPECT_EQ(record.foreColor, before.foreColor);
+}
+
 TEST_F(SystemDialogs, FontCancelledLeavesTheRecordAsItWas) {
     MemoRecord record = FontRecord(16, 3, 1, 1);
     record.fontName = "IPAGothic";
