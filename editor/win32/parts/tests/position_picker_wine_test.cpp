@@ -222,6 +222,36 @@ TEST_F(PositionPicker, ClosesWithoutAChoiceWhenAnotherWindowIsActivatedOrOnEscap
     EXPECT_TRUE(picked.empty());
 }
 
+TEST_F(PositionPicker, TakesItsSizeZonesAndTooltipsAnewWhenMovedToAMonitorOfAnotherDpi) {
+    HWND window = OpenPicker(POINT{160, 140});
+    constexpr UINT kDpi = 144;  // 150 %: 10 twips a pixel
+    const double twipsPerPixel = TwipsPerPixelForDpi(kDpi);
+    RECT suggested{200, 180, 600, 500};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kDpi, kDpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, 200);
+    EXPECT_EQ(frame.top, 180);
+    RECT client{};
+    GetClientRect(window, &client);
+    const PixelSize expected = PickerClientSize(twipsPerPixel);
+    EXPECT_EQ(client.right, expected.width);
+    EXPECT_EQ(client.bottom, expected.height);
+    for (int zone : {0, 4, 8}) {
+        const PixelRect r = ZoneRect(zone, twipsPerPixel);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = window;
+        tool.uId = static_cast<UINT_PTR>(zone);
+        ASSERT_TRUE(SendMessageW(picker.Tooltips(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+        EXPECT_EQ(tool.rect.left, r.left) << "zone " << zone;
+        EXPECT_EQ(tool.rect.bottom, r.top + r.height) << "zone " << zone;
+        // The bottom-right corner of the zone at this dpi lies outside it at 96 dpi.
+        HoverOver(window, POINT{r.left + r.width - 1, r.top + r.height - 1});
+        EXPECT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == zone; })) << "zone " << zone;
+    }
+}
+
 TEST_F(PositionPicker, GoesWithItsOwner) {
     HWND window = OpenPicker();
     owner.Close();
