@@ -3,11 +3,12 @@
 #include <random>
 
 #include "common/codec.h"
+#include "common/keys.h"
 #include "common/log.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
 #include "common/memo_record.h"
 #include "common/safe_save.h"
-#include "common/services.h"
 #include "common/utf8.h"
 
 namespace kanopa {

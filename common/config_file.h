@@ -9,6 +9,7 @@
 
 namespace kanopa {
 
+inline constexpr char kConfigFileName[] = "Config.txt";  // in the program folder
 inline constexpr int kConfigNoiseDigits = 1000;
 
 // Resets `record` to the default memo values (keeping strike-out, underline, the

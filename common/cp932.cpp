@@ -36,12 +36,6 @@ std::int16_t AnsiCodeOf(char32_t codePoint) {
     return static_cast<std::int16_t>(it->code);
 }
 
-std::string CharOfAnsiCode(std::int16_t code) {
-    std::string out;
-    AppendCharOfAnsiCode(out, code);
-    return out;
-}
-
 void AppendCharOfAnsiCode(std::string& out, std::int16_t code) {
     const auto value = static_cast<std::uint16_t>(code);
     if (value <= 0xFF) {

@@ -17,8 +17,7 @@ inline constexpr std::int16_t kUnmappableCode = 63;  // "?"
 inline constexpr char32_t kCp932DefaultChar = 0x30FB;
 
 std::int16_t AnsiCodeOf(char32_t codePoint);
-// The character (UTF-8) of an ANSI code: one byte for 0..255, two bytes otherwise.
-std::string CharOfAnsiCode(std::int16_t code);
+// Appends the character (UTF-8) of an ANSI code: one byte for 0..255, two otherwise.
 void AppendCharOfAnsiCode(std::string& out, std::int16_t code);
 
 std::vector<std::int16_t> Utf8ToAnsiCodes(std::string_view utf8);

@@ -10,12 +10,6 @@
 
 #include "status.h"
 
-// <windows.h> maps ReplaceFile to ReplaceFileW, which would rename the member below in
-// any file that includes both; Win32 code calls the W function by its full name.
-#ifdef ReplaceFile
-#undef ReplaceFile
-#endif
-
 namespace kanopa {
 
 class FileSystem {
@@ -30,7 +24,7 @@ public:
     // Appends bytes, creating the file when it is missing.
     virtual Status AppendToFile(const std::string& path, std::string_view bytes) = 0;
     // Moves `from` onto `to` in one step, replacing an existing `to`.
-    virtual Status ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual Status MoveReplacing(const std::string& from, const std::string& to) = 0;
     virtual Status RemoveFile(const std::string& path) = 0;
     // Size in bytes of an existing file; nullopt when it cannot be read.
     virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;

@@ -31,7 +31,7 @@ void FileLogSink::Write(std::string_view source, std::string_view message) noexc
         line.append("\t").append(source).append("\t").append(message).append("\r\n");
         auto size = m_fs.FileSize(m_path);
         if (size && *size + line.size() > m_limit) {
-            if (!m_fs.ReplaceFile(m_path, m_oldPath)) {
+            if (!m_fs.MoveReplacing(m_path, m_oldPath)) {
                 m_failed = true;
                 return;
             }

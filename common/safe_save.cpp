@@ -26,7 +26,7 @@ Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_vi
         if (created) break;
     }
     if (!created) return created;
-    Status replaced = fs.ReplaceFile(temporary, path);
+    Status replaced = fs.MoveReplacing(temporary, path);
     if (!replaced) fs.RemoveFile(temporary);
     return replaced;
 }

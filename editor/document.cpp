@@ -6,7 +6,8 @@
 #include "common/config_file.h"
 #include "common/log.h"
 #include "common/memo_file.h"
-#include "common/services.h"
+#include "common/memo_defaults.h"
+#include "common/paths.h"
 #include "editor/startup.h"
 
 namespace kanopa::editor {

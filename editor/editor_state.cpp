@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/config_file.h"
+
 namespace kanopa::editor {
 
 void RecentFiles::Add(const std::string& path) {

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/memo_record.h"
-#include "common/services.h"
+#include "common/program_context.h"
 #include "editor/editor_view.h"
 
 namespace kanopa::editor {

@@ -92,6 +92,8 @@ public:
     virtual void SetFrameSize(const PixelSize& size) = 0;
 
     // --- Controls around the preview --------------------------------------------------
+    // Only shows the controls: selecting the mode here must not run the list's own
+    // handler (Preview::OnLayoutModeChosen), or a loaded memo would lose its anchor.
     virtual void ApplyLayoutControls(const LayoutControls& controls) = 0;
     virtual void ApplyPreview(const PreviewModel& model) = 0;
     virtual void FocusMarginBox() = 0;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "common/log.h"
-#include "common/services.h"
+#include "common/memo_defaults.h"
 #include "common/utf8.h"
 
 namespace kanopa::editor {

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
-#include "common/services.h"
+#include "common/number_range.h"
 #include "editor/font_mapping.h"
 
 namespace kanopa::editor {
@@ -12,9 +13,16 @@ namespace {
 constexpr const char* kPositionNames[] = {"左-上", "中-上", "右-上", "左-中", "中央",
                                           "右-中", "左-下", "中-下", "右-下"};
 
+// Geometry comes from memo files, which may hold any 32-bit value: sums are taken in
+// 64 bits and clamped, so that a crafted file cannot overflow them.
+std::int32_t Clamp32(std::int64_t value) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 // Half of a length, rounded down also for negative lengths (a label wider than the
 // frame), so that the centre never depends on the sign.
-std::int32_t HalfDown(std::int32_t length) {
+std::int64_t HalfDown(std::int64_t length) {
     return length >= 0 ? length / 2 : -((-length + 1) / 2);
 }
 
@@ -40,16 +48,19 @@ std::string PositionName(std::int32_t anchor) {
 PixelRect AnchoredLabelRect(const PixelSize& frame, const PixelRect& label,
                             std::int32_t anchor, std::int32_t marginPixels) {
     if (anchor < 1 || anchor > 9) return label;
+    const std::int64_t margin = marginPixels;
+    const std::int64_t spareWidth = std::int64_t{frame.width} - label.width;
+    const std::int64_t spareHeight = std::int64_t{frame.height} - label.height;
     PixelRect placed = label;
     switch ((anchor - 1) % 3) {
         case 0: placed.left = marginPixels; break;
-        case 1: placed.left = HalfDown(frame.width - label.width); break;
-        default: placed.left = frame.width - label.width - marginPixels; break;
+        case 1: placed.left = Clamp32(HalfDown(spareWidth)); break;
+        default: placed.left = Clamp32(spareWidth - margin); break;
     }
     switch ((anchor - 1) / 3) {
         case 0: placed.top = marginPixels; break;
-        case 1: placed.top = HalfDown(frame.height - label.height); break;
-        default: placed.top = frame.height - label.height - marginPixels; break;
+        case 1: placed.top = Clamp32(HalfDown(spareHeight)); break;
+        default: placed.top = Clamp32(spareHeight - margin); break;
     }
     return placed;
 }
@@ -83,6 +94,12 @@ std::optional<std::int32_t> ResizeReleaseExtent(std::int32_t pointer, double twi
     // Below 701 twips the minimum applies. No whole pixel lies between the minimum and
     // 701 twips, so this is the larger of the two.
     return std::max(pointer, MinimumLabelPixels(twipsPerPixel));
+}
+
+std::array<GuideLine, 4> ResizeGuides(const PixelRect& label, std::int32_t x, std::int32_t y) {
+    const std::int32_t l = label.left, t = label.top;
+    const std::int32_t r = Clamp32(std::int64_t{l} + x), b = Clamp32(std::int64_t{t} + y);
+    return {{{{l, t}, {r, t}}, {{l, b}, {r, b}}, {{l, t}, {l, b}}, {{r, t}, {r, b}}}};
 }
 
 void StoreLabelGeometry(const PixelRect& label, MemoRecord& record) {
@@ -176,6 +193,10 @@ bool Preview::OnLabelPress(std::int32_t x, std::int32_t y) {
     return m_isResizing;
 }
 
+void Preview::OnEditTextChanged(const std::string& text) {
+    m_state.Memo().memoText = text;
+}
+
 void Preview::OnLabelPointerMove() {
     StoreLabelGeometry();
     UpdateStatusCoordinates();
@@ -199,8 +220,8 @@ void Preview::OnDropOnFrame(std::int32_t x, std::int32_t y) {
     }
     if (move) {
         PixelRect label = m_view.LabelRect();
-        label.left = x - m_dragOffset.x;
-        label.top = y - m_dragOffset.y;
+        label.left = Clamp32(std::int64_t{x} - m_dragOffset.x);
+        label.top = Clamp32(std::int64_t{y} - m_dragOffset.y);
         m_view.SetLabelRect(label);
         if (m_state.Memo().layoutMode == 1) SwitchToAbsolute();
     }
@@ -214,8 +235,8 @@ void Preview::OnDropOnLabel(std::int32_t x, std::int32_t y) {
         return;
     }
     PixelRect label = m_view.LabelRect();
-    label.left += x - m_dragOffset.x;
-    label.top += y - m_dragOffset.y;
+    label.left = Clamp32(std::int64_t{label.left} + x - m_dragOffset.x);
+    label.top = Clamp32(std::int64_t{label.top} + y - m_dragOffset.y);
     m_view.SetLabelRect(label);
     SwitchToAbsolute();
 }

@@ -12,6 +12,7 @@
 // The left column and top row sit `margin` pixels from the frame's edge, the right
 // column and bottom row `margin` pixels from the opposite edge; the centre column and
 // the middle row ignore the margin.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -74,6 +75,15 @@ std::int32_t MinimumLabelPixels(double twipsPerPixel);
 // least the minimum; nullopt when pointer <= 0 (that extent stays as it was).
 std::optional<std::int32_t> ResizeReleaseExtent(std::int32_t pointer, double twipsPerPixel);
 
+// The outline shown while the label is resized: the rectangle from the label's
+// top-left corner to the pointer (x, y relative to the label), as four lines in frame
+// coordinates: top, bottom, left, right.
+struct GuideLine {
+    PixelPoint from, to;
+    bool operator==(const GuideLine&) const = default;
+};
+std::array<GuideLine, 4> ResizeGuides(const PixelRect& label, std::int32_t x, std::int32_t y);
+
 // The label's rectangle into memoLeft, memoTop, memoWidth, memoHeight.
 void StoreLabelGeometry(const PixelRect& label, MemoRecord& record);
 // "(left,top)-(right,bottom)" from the record, e.g. "(50,50)-(250,150)".
@@ -108,6 +118,8 @@ public:
     // false: a drag starts (the press point is kept as the drag offset).
     bool OnLabelPress(std::int32_t x, std::int32_t y);
     bool IsResizing() const { return m_isResizing; }
+    // Every change of the edit box's text goes straight into the memo text.
+    void OnEditTextChanged(const std::string& text);
     // Pointer moved over the label: record and readout follow the label.
     void OnLabelPointerMove();
     // Button released over the label at (x, y) relative to it.

@@ -4,7 +4,9 @@
 
 #include "common/config_file.h"
 #include "common/log.h"
-#include "common/services.h"
+#include "common/memo_defaults.h"
+#include "common/paths.h"
+#include "common/program_context.h"
 
 namespace kanopa::editor {
 namespace {

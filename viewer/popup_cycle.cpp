@@ -5,9 +5,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "common/keys.h"
 #include "common/log.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 #include "viewer/memo_layout.h"
 #include "viewer/memo_window.h"
 
@@ -104,7 +104,7 @@ void PopupCycle::OpenPopup() {
     MemoRecord& memo = m_state.CurrentMemo();
     // The file is read each time a popup opens, so edits saved meanwhile show; a damaged
     // file leaves the fields it could not fill as they were.
-    Try([&] { LoadMemo(m_fs, kViewerMemoKey, memo.folderPath + memo.memoFileName, memo); });
+    Try([&] { LoadMemo(m_fs, MemoKey(), memo.folderPath + memo.memoFileName, memo); });
     bool existed = true;
     Try([&] { existed = m_popup.Exists(); });
     if (!existed) m_style = MemoStyle{};  // a new window starts with a plain font

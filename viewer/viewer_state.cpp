@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "common/log.h"
-#include "common/services.h"
+#include "common/memo_defaults.h"
 
 namespace kanopa::viewer {
 namespace {

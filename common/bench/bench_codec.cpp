@@ -5,10 +5,11 @@
 #include <string>
 
 #include "common/codec.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
 #include "common/posix/posix_clock.h"
 #include "common/posix/posix_file_system.h"
-#include "common/services.h"
 #include "common/utf8.h"
 
 namespace {
@@ -33,7 +34,7 @@ int main() {
     std::size_t sink = 0;
     const double encode = SecondsPerRun(2000, [&] {
         std::string scrambled;
-        kanopa::Cipher(kanopa::kViewerMemoKey, kanopa::Ango(text), scrambled);
+        kanopa::Cipher(kanopa::MemoKey(), kanopa::Ango(text), scrambled);
         sink += scrambled.size();
     });
     const double scrambledMb = static_cast<double>(chars * 5) / 1e6;
@@ -52,14 +53,14 @@ int main() {
     kanopa::PosixFileSystem fs;
     kanopa::PosixClock clock;
     std::filesystem::remove(path);
-    if (!kanopa::SaveMemo(fs, clock, kanopa::kViewerMemoKey, path, record)) {
+    if (!kanopa::SaveMemo(fs, clock, kanopa::MemoKey(), path, record)) {
         std::fprintf(stderr, "could not write %s\n", path.c_str());
         return 1;
     }
     const auto size = fs.FileSize(path).value_or(0);
     const double load = SecondsPerRun(2000, [&] {
         kanopa::MemoRecord loaded;
-        sink += kanopa::LoadMemo(fs, kanopa::kViewerMemoKey, path, loaded).assigned;
+        sink += kanopa::LoadMemo(fs, kanopa::MemoKey(), path, loaded).assigned;
     });
     std::printf("LoadMemo of a %llu-byte memo file: %.1f us\n",
                 static_cast<unsigned long long>(size), load * 1e6);

@@ -6,15 +6,15 @@
 
 #include "common/codec.h"
 #include "common/config_file.h"
+#include "common/keys.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 #include "common/tests/fakes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     kanopa::MemoRecord record;
-    kanopa::LoadMemoBytes(kanopa::kViewerMemoKey, bytes, record);
+    kanopa::LoadMemoBytes(kanopa::MemoKey(), bytes, record);
 
     (void)kanopa::Fukugo(bytes);
     std::string out;

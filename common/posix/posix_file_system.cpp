@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/wildcard.h"
 
 namespace kanopa {
@@ -76,7 +76,7 @@ Status PosixFileSystem::AppendToFile(const std::string& path, std::string_view b
     return WriteAll(fd.get(), bytes);
 }
 
-Status PosixFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+Status PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) return Errno();
     return Status::Ok();
 }
@@ -102,7 +102,7 @@ Status PosixFileSystem::ListFiles(const std::string& pattern,
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.') continue;  // ".", "..", hidden
-        if (!WildcardMatch(namePattern, name)) continue;
+        if (!WildcardMatch(namePattern, name, CaseFolding::IgnoreCase)) continue;
         struct stat info {};
         if (::stat((folder + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
         if (!visit(name)) break;

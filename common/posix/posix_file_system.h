@@ -10,7 +10,7 @@ public:
     Status ReadFile(const std::string& path, std::string& bytes) override;
     Status CreateNewFile(const std::string& path, std::string_view bytes) override;
     Status AppendToFile(const std::string& path, std::string_view bytes) override;
-    Status ReplaceFile(const std::string& from, const std::string& to) override;
+    Status MoveReplacing(const std::string& from, const std::string& to) override;
     Status RemoveFile(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     Status ListFiles(const std::string& pattern,

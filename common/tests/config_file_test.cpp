@@ -4,7 +4,8 @@
 
 #include "common/codec.h"
 #include "common/config_file.h"
-#include "common/services.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/tests/fakes.h"
 
 namespace kanopa {

@@ -6,6 +6,12 @@
 namespace kanopa {
 namespace {
 
+std::string CharOf(std::int16_t code) {
+    std::string out;
+    AppendCharOfAnsiCode(out, code);
+    return out;
+}
+
 TEST(Cp932, AnsiCodesOfKnownCharacters) {
     struct Case { const char* text; int code; };
     const Case cases[] = {
@@ -28,12 +34,12 @@ TEST(Cp932, EveryEncodableCharacterComesBackFromItsCode) {
         if (lead >= 0xA0 && lead < 0xE0) continue;
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
             const auto code = static_cast<std::int16_t>((lead << 8) | trail);
-            const std::string ch = CharOfAnsiCode(code);
+            const std::string ch = CharOf(code);
             std::size_t pos = 0;
             if (NextCodePoint(ch, pos) == kCp932DefaultChar) continue;
             const auto back = Utf8ToAnsiCodes(ch);
             ASSERT_EQ(back.size(), 1u);
-            ASSERT_EQ(CharOfAnsiCode(back[0]), ch) << std::hex << lead << trail;
+            ASSERT_EQ(CharOf(back[0]), ch) << std::hex << lead << trail;
             ++checked;
         }
     }
@@ -41,8 +47,8 @@ TEST(Cp932, EveryEncodableCharacterComesBackFromItsCode) {
 }
 
 TEST(Cp932, UndecodableCodesBecomeTheDefaultCharacter) {
-    EXPECT_EQ(CharOfAnsiCode(0x81), "・");                               // lone lead byte
-    EXPECT_EQ(CharOfAnsiCode(static_cast<std::int16_t>(0x8130)), "・");  // bad trail
+    EXPECT_EQ(CharOf(0x81), "・");                               // lone lead byte
+    EXPECT_EQ(CharOf(static_cast<std::int16_t>(0x8130)), "・");  // bad trail
     EXPECT_EQ(Cp932ToUtf8("a\x82"), "a・");                              // cut-off pair
 }
 

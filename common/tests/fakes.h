@@ -10,7 +10,7 @@
 #include "common/clock.h"
 #include "common/file_system.h"
 #include "common/log.h"
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/wildcard.h"
 
 namespace kanopa::testing {
@@ -80,7 +80,7 @@ public:
         }
         return Status::Ok();
     }
-    Status ReplaceFile(const std::string& from, const std::string& to) override {
+    Status MoveReplacing(const std::string& from, const std::string& to) override {
         if (failReplace) return Status::Fail("access denied");
         Entry* source = Find(from);
         if (!source) return Status::Fail("not found");
@@ -109,7 +109,7 @@ public:
         for (const Entry& e : m_entries) {
             if (e.folder || e.hidden || e.system || GetFolderPart(e.path) != folder) continue;
             const std::string name = GetFileName(e.path);
-            if (WildcardMatch(namePattern, name) && !visit(name)) break;
+            if (WildcardMatch(namePattern, name, CaseFolding::IgnoreCase) && !visit(name)) break;
         }
         return Status::Ok();
     }

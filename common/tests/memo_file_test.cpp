@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/codec.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 #include "common/tests/fakes.h"
 #include "common/utf8.h"
 

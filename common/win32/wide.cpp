@@ -1,43 +1,39 @@
 #include "common/win32/wide.h"
 
-#include <climits>
 #include <cstdio>
-#include <stdexcept>
 
+#include "common/utf8.h"
 #include "common/win32/unique_handle.h"
 
 namespace kanopa {
 
-namespace {
-
-// The conversion functions count in int; no text of these programs comes near that.
-int CheckedLength(std::size_t size) {
-    if (size > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long to convert");
-    return static_cast<int>(size);
-}
-
-}  // namespace
-
 std::wstring Utf8ToWide(std::string_view text) {
-    if (text.empty()) return {};
-    const int inLength = CheckedLength(text.size());
-    const int outLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), inLength, nullptr, 0);
-    if (outLength <= 0) return {};
-    std::wstring result(static_cast<std::size_t>(outLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), inLength, result.data(), outLength);
-    return result;
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const char32_t cp = NextCodePoint(text, pos);
+        if (cp >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(cp);
+        }
+    }
+    return wide;
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int inLength = CheckedLength(text.size());
-    const int outLength =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
-    if (outLength <= 0) return {};
-    std::string result(static_cast<std::size_t>(outLength), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, result.data(), outLength, nullptr,
-                        nullptr);
-    return result;
+    std::string utf8;
+    utf8.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+        }
+        AppendUtf8(utf8, cp);  // an unpaired surrogate becomes U+FFFD there
+    }
+    return utf8;
 }
 
 std::string LastErrorText(DWORD error) {

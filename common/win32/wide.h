@@ -8,8 +8,8 @@
 
 namespace kanopa {
 
-// Invalid UTF-8 sequences become U+FFFD rather than failing the whole conversion.
-// Texts longer than INT_MAX units throw std::length_error (as no real text is).
+// Through the core's one UTF-8 decoder (common/utf8.h): invalid bytes become U+FFFD
+// one byte at a time, exactly as everywhere else in the programs.
 std::wstring Utf8ToWide(std::string_view text);
 // Unpaired surrogates become U+FFFD.
 std::string WideToUtf8(std::wstring_view text);

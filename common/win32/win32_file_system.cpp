@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/wildcard.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 
@@ -30,49 +31,15 @@ bool NeedsNoCleanUp(std::wstring_view path) {
     return true;
 }
 
-bool SameNameChar(wchar_t a, wchar_t b) {
-    return a == b || CompareStringOrdinal(&a, 1, &b, 1, TRUE) == CSTR_EQUAL;
-}
-
-// "*" and "?" matched against the long name only, ignoring case as the file system does.
-bool MatchesLongName(std::wstring_view pattern, std::wstring_view name) {
-    std::size_t p = 0, n = 0;
-    std::size_t starP = std::wstring_view::npos, starN = 0;  // last "*": one backtrack point
-    const auto charLength = [&](std::size_t at) -> std::size_t {
-        return at + 1 < name.size() && IS_HIGH_SURROGATE(name[at]) && IS_LOW_SURROGATE(name[at + 1])
-                   ? 2
-                   : 1;
-    };
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == L'*') {
-            starP = ++p;
-            starN = n;
-        } else if (p < pattern.size() && pattern[p] == L'?') {
-            ++p;
-            n += charLength(n);
-        } else if (p < pattern.size() && SameNameChar(pattern[p], name[n])) {
-            ++p;
-            ++n;
-        } else if (starP != std::wstring_view::npos) {
-            starN += charLength(starN);
-            n = starN;
-            p = starP;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == L'*') ++p;
-    return p == pattern.size();
-}
-
 // The system also matches a pattern against the 8.3 short name of each file, so that
-// "*.epm" finds "notes.epmx" (short name NOTES~1.EPM). Only long-name matches count;
-// as in the system's own rule, a name without a dot also matches as if it ended in
-// one, which keeps "*.*" meaning every file.
-bool LongNameMatches(std::wstring_view pattern, std::wstring_view name) {
-    if (MatchesLongName(pattern, name)) return true;
-    return name.find(L'.') == std::wstring_view::npos &&
-           MatchesLongName(pattern, std::wstring(name) + L'.');
+// "*.epm" finds "notes.epmx" (short name NOTES~1.EPM), and its case folding is not the
+// one the fakes and the native builds use. The folder is therefore listed whole and
+// every name matched here; as in the system's own rule, a name without a dot also
+// matches as if it ended in one, which keeps "*.*" meaning every file.
+bool LongNameMatches(std::string_view pattern, const std::string& name) {
+    if (WildcardMatch(pattern, name, CaseFolding::IgnoreCase)) return true;
+    return name.find('.') == std::string::npos &&
+           WildcardMatch(pattern, name + '.', CaseFolding::IgnoreCase);
 }
 
 Status WriteAll(HANDLE file, std::string_view bytes) {
@@ -144,7 +111,7 @@ Status Win32FileSystem::AppendToFile(const std::string& path, std::string_view b
     return WriteAll(file.Get(), bytes);
 }
 
-Status Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+Status Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     const std::wstring target = ToWin32Path(to);
     // Windows refuses to replace a read-only file, Wine (as root) does not: a file the
     // user made read-only stays as it is on both.
@@ -174,14 +141,14 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
                                   const std::function<bool(const std::string& name)>& visit) {
     constexpr DWORD kNotOrdinary =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    const std::wstring widePattern = ToWin32Path(pattern);
-    const std::size_t nameStart = widePattern.find_last_of(L"\\/:");
-    const std::wstring_view namePattern =
-        std::wstring_view(widePattern).substr(nameStart == std::wstring::npos ? 0 : nameStart + 1);
-    const bool hasWildcard = namePattern.find_first_of(L"*?") != std::wstring_view::npos;
+    const std::size_t nameStart = pattern.find_last_of("\\/:");
+    const std::size_t folderLength = nameStart == std::string::npos ? 0 : nameStart + 1;
+    const std::string_view namePattern = std::string_view(pattern).substr(folderLength);
+    const bool wildcard = namePattern.find_first_of("*?") != std::string_view::npos;
+    const std::wstring search = ToWin32Path(wildcard ? pattern.substr(0, folderLength) + "*" : pattern);
 
     WIN32_FIND_DATAW data{};
-    const UniqueFind find(FindFirstFileExW(widePattern.c_str(), FindExInfoBasic, &data,
+    const UniqueFind find(FindFirstFileExW(search.c_str(), FindExInfoBasic, &data,
                                            FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
@@ -190,10 +157,10 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
         return FailWith(error);
     }
     do {
-        const std::wstring_view name(data.cFileName);
-        if ((data.dwFileAttributes & kNotOrdinary) != 0 || name == L"." || name == L"..") continue;
-        if (hasWildcard && !LongNameMatches(namePattern, name)) continue;
-        if (!visit(WideToUtf8(name))) return Status::Ok();
+        if ((data.dwFileAttributes & kNotOrdinary) != 0) continue;
+        const std::string name = WideToUtf8(data.cFileName);
+        if (wildcard && !LongNameMatches(namePattern, name)) continue;
+        if (!visit(name)) return Status::Ok();
     } while (FindNextFileW(find.Get(), &data));
     const DWORD error = GetLastError();
     if (error != ERROR_NO_MORE_FILES) return FailWith(error);

@@ -7,13 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include <windows.h>
-// <windows.h> maps ReplaceFile to ReplaceFileW, which renames the FileSystem member in
-// every file that reads common/file_system.h after it. Include this header before other
-// project headers so that the member keeps its name; Win32's own function stays
-// reachable as ReplaceFileW.
-#undef ReplaceFile
-
 #include "common/file_system.h"
 
 namespace kanopa {
@@ -23,7 +16,7 @@ public:
     Status ReadFile(const std::string& path, std::string& bytes) override;
     Status CreateNewFile(const std::string& path, std::string_view bytes) override;
     Status AppendToFile(const std::string& path, std::string_view bytes) override;
-    Status ReplaceFile(const std::string& from, const std::string& to) override;
+    Status MoveReplacing(const std::string& from, const std::string& to) override;
     Status RemoveFile(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     Status ListFiles(const std::string& pattern,

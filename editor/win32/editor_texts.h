@@ -2,6 +2,8 @@
 // What the editor window says to the user, and the markers it writes to the log.
 namespace kanopa::editor::win32 {
 
+// The program's Japanese name, as the version dialog shows it (UTF-8).
+inline constexpr char kProgramTitle[] = "カノパ";
 inline constexpr wchar_t kWindowCaption[] = L"メモ作成 - カノパ -";
 inline constexpr wchar_t kAlreadyRunningMessage[] = L"「カノパ」は既に起動されています。";
 inline constexpr wchar_t kConfirmCaption[] = L"確認";

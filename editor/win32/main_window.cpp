@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/log.h"
+#include "common/win32/about_dialog.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
 #include "editor/win32/editor_names.h"
@@ -32,6 +33,8 @@ constexpr int kLayoutModeListTwips = 1500;  // the open list below the box
 constexpr int kClientWidthTwips = 11160;
 constexpr int kClientHeightTwips = 7485;
 constexpr int kStatusCoordinatesTwips = 2700;
+constexpr int kAboutWidthTwips = 5160;
+constexpr int kAboutHeightTwips = 3015;
 
 constexpr UINT_PTR kMarginSubclassId = 1;
 // Posted when the margin box lost the focus to another control of this window: the
@@ -51,7 +54,7 @@ constexpr ToolbarButton kToolbarButtons[] = {
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
     IDM_INSERT_DATE_TIME, IDM_INSERT_FIXED_FORM, IDM_TOOL_SEARCH, IDM_TOOL_COPY,
-    IDM_FORMAT_FONT,      IDM_FORMAT_BACK_COLOR, IDM_HELP_VERSION,
+    IDM_FORMAT_FONT,      IDM_FORMAT_BACK_COLOR,
 };
 
 std::wstring WindowTextOf(HWND window) {
@@ -449,6 +452,11 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_EDIT_COPY: OnEditCommand(WM_COPY); break;
     case IDM_EDIT_PASTE: OnEditCommand(WM_PASTE); break;
     case IDM_HELP_CONTENTS: OpenHelp(); break;
+    case IDM_HELP_VERSION:
+        ShowAboutDialog(m_window.Get(), m_instance,
+                        AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
+                                         kAboutHeightTwips, m_state.Context().programFolder});
+        break;
     default: break;  // the date/time, phrase, search and copy windows are not offered yet
     }
 }

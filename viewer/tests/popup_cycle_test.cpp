@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "common/codec.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
 #include "common/tests/fakes.h"
 #include "viewer/memo_layout.h"
@@ -116,7 +118,7 @@ struct Desktop {
         SetDefaultMemoValues(memo);
         memo.memoText = text;
         memo.fontStyle = fontStyle;
-        ASSERT_TRUE(SaveMemo(fs, clock, kViewerMemoKey, path, memo).ok) << path;
+        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, memo).ok) << path;
     }
     MemoRecord& Memo() { return state.CurrentMemo(); }
 
@@ -264,7 +266,7 @@ TEST_F(PopupCycleTest, DamagedMemoShowsWithThePreviousFields) {
     std::string text = SerializeMemoRecord(memo);
     std::size_t comma = 0;
     for (int field = 0; field < 14; ++field) comma = text.find(',', comma) + 1;
-    fs.Put("C:\\Memo\\A\\a.epm", EncodeForFile(kViewerMemoKey, text.insert(comma, "x")));
+    fs.Put("C:\\Memo\\A\\a.epm", EncodeForFile(MemoKey(), text.insert(comma, "x")));
     TickWith(kB);
     TickWith(kA);
     EXPECT_EQ(ShownText(), "メモB");

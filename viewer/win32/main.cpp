@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/log.h"
-#include "common/services.h"
+#include "common/program_context.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"
@@ -100,7 +100,7 @@ int RunViewer(HINSTANCE instance) {
     MemoFileFinder finder(fileSystem, &changeWatcher);
     MemoPopupWindow popup(instance, state);
     PopupCycle cycle(shellWindows, windowSystem, finder, fileSystem, popup, state);
-    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder, programPath}, [&] {
+    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder}, [&] {
         // While the user drags or sizes the popup, following its window would fight them.
         if (!popup.InMoveSizeLoop()) cycle.Tick();
     });

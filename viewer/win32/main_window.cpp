@@ -7,7 +7,6 @@
 #include "common/log.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
-#include "viewer/win32/about_dialog.h"
 #include "viewer/win32/resource.h"
 #include "viewer/win32/viewer_names.h"
 #include "viewer/win32/viewer_texts.h"
@@ -19,8 +18,16 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerIntervalMs = 1000;
 constexpr UINT kTrayIconId = 1;
+// The version dialog's client area.
+constexpr int kAboutWidthTwips = 6660;
+constexpr int kAboutHeightTwips = 3015;
 
 }  // namespace
+
+AboutDialogInput ViewerAboutDialogInput(const std::string& programFolder) {
+    return AboutDialogInput{WideToUtf8(kJapaneseProgramName), IDI_KANOPA_VIEWER, kAboutWidthTwips,
+                            kAboutHeightTwips, programFolder};
+}
 
 MainWindow::MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick)
     : m_instance(instance), m_settings(std::move(settings)), m_onTick(std::move(onTick)) {}
@@ -71,7 +78,7 @@ void MainWindow::OnCreate(HWND window) {
     m_tray.uID = kTrayIconId;
     m_tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     m_tray.uCallbackMessage = kTrayCallbackMessage;
-    wcsncpy_s(m_tray.szTip, kTrayTip, _TRUNCATE);
+    wcsncpy_s(m_tray.szTip, kJapaneseProgramName, _TRUNCATE);
     LoadTrayIcon();
     AddTrayIcon();
 
@@ -175,8 +182,7 @@ void MainWindow::OpenHelp() {
 void MainWindow::ShowVersion() {
     if (m_aboutOpen) return;
     m_aboutOpen = true;
-    ShowAboutDialog(m_window.Get(), m_instance,
-                    AboutDialogInput{m_settings.programPath, m_settings.programFolder});
+    ShowAboutDialog(m_window.Get(), m_instance, ViewerAboutDialogInput(m_settings.programFolder));
     m_aboutOpen = false;
 }
 
@@ -224,7 +230,12 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         RemoveTrayIcon();
         return TRUE;
     case WM_ENDSESSION:
-        if (wParam) RemoveTrayIcon();
+        if (wParam) {
+            RemoveTrayIcon();
+        } else if (!m_iconAdded) {
+            // Someone cancelled the shutdown: without its icon the viewer could not be ended.
+            AddTrayIcon();
+        }
         return 0;
     case WM_CLOSE:
         End();

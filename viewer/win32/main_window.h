@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/status.h"
+#include "common/win32/about_dialog.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/window_thunk.h"
 
@@ -16,11 +17,13 @@ namespace kanopa::viewer::win32 {
 // The icon's messages come back as this, with the mouse event in LOWORD(lParam).
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
+// The viewer's version dialog: its name, icon and size.
+AboutDialogInput ViewerAboutDialogInput(const std::string& programFolder);
+
 class MainWindow {
 public:
     struct Settings {
         std::string programFolder;  // ends in "\"; the help file lives here
-        std::string programPath;    // whose version the version dialog shows
     };
 
     // `onTick` runs once a second on this thread.

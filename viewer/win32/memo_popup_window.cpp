@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -17,9 +18,13 @@
 namespace kanopa::viewer::win32 {
 namespace {
 
-constexpr int kLabelInsetTwips = 140;
+// Measured from the client area: the sizing border's width differs between systems and
+// grows with the DPI, so what was laid out against the whole window (label 140 twips
+// short of it, picture 380 twips in from its right) came out clipped on wide borders.
+// Over a classic 60-twip border these give the same places.
+constexpr int kLabelInsetTwips = 20;
 constexpr int kCloseTopTwips = 60;
-constexpr int kCloseFromRightTwips = 380;
+constexpr int kCloseFromRightTwips = 260;
 constexpr int kCloseSizeTwips = 240;
 constexpr int kMinimumSizeTwips = 700;
 constexpr int kTextPaddingTwips = 30;  // keeps the text off the border
@@ -159,23 +164,19 @@ void MemoPopupWindow::Unload() {
 }
 
 RECT MemoPopupWindow::ClosePictureRect() const {
-    RECT window{};
-    GetWindowRect(m_window.Get(), &window);
-    const int left = (window.right - window.left) - Twips(kCloseFromRightTwips);
+    RECT client{};
+    GetClientRect(m_window.Get(), &client);
+    const int left = client.right - Twips(kCloseFromRightTwips);
     const int top = Twips(kCloseTopTwips);
     const int size = Twips(kCloseSizeTwips);
     return RECT{left, top, left + size, top + size};
 }
 
 RECT MemoPopupWindow::LabelRect() const {
-    RECT window{};
     RECT client{};
-    GetWindowRect(m_window.Get(), &window);
     GetClientRect(m_window.Get(), &client);
-    RECT label{0, 0, (window.right - window.left) - Twips(kLabelInsetTwips),
-               (window.bottom - window.top) - Twips(kLabelInsetTwips)};
-    IntersectRect(&label, &label, &client);
-    return label;
+    return RECT{0, 0, (std::max)(LONG{0}, client.right - Twips(kLabelInsetTwips)),
+                (std::max)(LONG{0}, client.bottom - Twips(kLabelInsetTwips))};
 }
 
 Status MemoPopupWindow::CreateMemoFont() {

@@ -4,10 +4,10 @@
 // appears or follows its folder window. A click on it still brings it to the front.
 //
 // Layout, in twips of the popup's monitor (1/1440 inch; 15 twips a pixel at 96 dpi),
-// measured on the whole window (border included):
-//   memo text (label):  from the client's top-left, window size - 140 twips each way
-//   close picture:      240 x 240, top 60, left = window width - 380
-//   minimum size:       700 x 700
+// measured on the client area, so that no width of sizing border can clip it:
+//   memo text (label):  from the client's top-left, client size - 20 twips each way
+//   close picture:      240 x 240, top 60, left = client width - 260
+//   minimum size:       700 x 700, the whole window
 #include <windows.h>
 
 #include <atomic>

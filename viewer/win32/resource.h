@@ -3,15 +3,7 @@
 
 #define IDI_KANOPA_VIEWER 1
 
-// Version dialog (frmAbout).
-#define IDD_ABOUT 100
-#define IDC_ABOUT_ICON 101
-#define IDC_ABOUT_TITLE 102
-#define IDC_ABOUT_VER 103
-#define IDC_ABOUT_VERSION 104
-#define IDC_ABOUT_CREDITS 105
-#define IDC_ABOUT_LINE 106
-#define IDC_ABOUT_GO_HP 107
+// The version dialog brings its own (common/win32/about_dialog_resource.h, the 7000s).
 
 // Tray menu of frmMain.
 #define IDM_TRAY_HELP 200

@@ -10,6 +10,5 @@ inline constexpr wchar_t kSingleInstanceMutex[] = L"Local\\KanopaViewer.SingleIn
 inline constexpr wchar_t kHelpFileName[] = L"KanopaViewer.chm";
 inline constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
 inline constexpr wchar_t kOpenVerb[] = L"open";
-inline constexpr wchar_t kHomepageUrl[] = L"https://kanopa.example.jp/";
 
 }  // namespace kanopa::viewer::win32

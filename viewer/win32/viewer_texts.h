@@ -2,7 +2,8 @@
 // What the viewer says to the user, and the markers it writes to the log.
 namespace kanopa::viewer::win32 {
 
-inline constexpr wchar_t kTrayTip[] = L"カノパビューア";
+// The program's Japanese name: the tray tip and the version dialog's title.
+inline constexpr wchar_t kJapaneseProgramName[] = L"カノパビューア";
 inline constexpr wchar_t kAlreadyRunningMessage[] = L"「カノパビューア」は既に起動されています。";
 // The bare file name goes between the brackets, never the full path.
 inline constexpr wchar_t kHelpMissingMessage[] = L"ヘルプファイル[KanopaViewer.chm]がありません。";

@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/tests/fakes.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
@@ -70,11 +72,11 @@ TEST(Win32FileSystemMemo, SavedOverInAJapaneseFolder) {
         MemoRecord memo;
         SetDefaultMemoValues(memo);
         memo.memoText = std::move(text);
-        return SaveMemo(fs, clock, kViewerMemoKey, path, memo);
+        return SaveMemo(fs, clock, MemoKey(), path, memo);
     };
     const auto load = [&] {
         MemoRecord memo;
-        EXPECT_TRUE(LoadMemo(fs, kViewerMemoKey, path, memo).complete());
+        EXPECT_TRUE(LoadMemo(fs, MemoKey(), path, memo).complete());
         return memo.memoText;
     };
     ASSERT_TRUE(save(std::string(3000, 'L')).ok);

@@ -9,13 +9,13 @@
 #include "common/win32/program_path.h"
 #include "common/win32/wide.h"
 #include "editor/win32/editor_names.h"
-#include "viewer/win32/tests/test_support.h"
+#include "common/win32/test_support/window_testing.h"
 
 namespace kanopa::editor::win32::testing {
 
-using kanopa::viewer::win32::testing::FindProcessWindow;
-using kanopa::viewer::win32::testing::WaitUntil;
-using kanopa::viewer::win32::testing::WindowText;
+using kanopa::testing::FindProcessWindow;
+using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
 
 namespace {

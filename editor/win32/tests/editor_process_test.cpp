@@ -21,15 +21,15 @@
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/tests/editor_process.h"
-#include "viewer/win32/tests/test_support.h"
+#include "common/win32/test_support/window_testing.h"
 
 namespace kanopa::editor::win32::testing {
 namespace {
 
 using kanopa::testing::TempFolder;
-using kanopa::viewer::win32::testing::FindProcessWindow;
-using kanopa::viewer::win32::testing::WaitUntil;
-using kanopa::viewer::win32::testing::WindowText;
+using kanopa::testing::FindProcessWindow;
+using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
 
 constexpr wchar_t kMemoFilters[] = L"メモファイル(*.epm)|全てのファイル(*.*)";

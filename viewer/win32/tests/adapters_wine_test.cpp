@@ -11,9 +11,8 @@
 
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
-#include "viewer/win32/about_dialog.h"
 #include "viewer/win32/com_shell_window_source.h"
-#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
 #include "viewer/win32/win32_window_system.h"
 
@@ -137,11 +136,6 @@ TEST(WindowSystem, ReportsShowStateFrameAndMonitorOfARealWindow) {
     window.Close();
     EXPECT_FALSE(system.Exists(gone));
     EXPECT_FALSE(system.Placement(gone).has_value());
-}
-
-TEST(FormatFileVersion, MajorMinorRevisionInPlainDecimal) {
-    EXPECT_EQ(FormatFileVersion(0x00010001, 0), "1.1.0");
-    EXPECT_EQ(FormatFileVersion(0x0001000A, 0x000C0007), "1.10.12");  // no build number
 }
 
 }  // namespace

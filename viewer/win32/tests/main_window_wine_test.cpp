@@ -4,12 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/viewer_texts.h"
 
 namespace kanopa::viewer::win32::testing {
@@ -18,43 +16,20 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::vector<std::wstring> MenuItems(HMENU menu) {
-    std::vector<std::wstring> items;
-    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-        items.push_back((GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) ? L"-" : text);
-    }
-    return items;
-}
-
 class MainWindowOnWine : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(window.Create().ok); }
 
-    // Sends the icon's `event` and returns the items of the menu it opened, read from
-    // another thread (this one is inside the menu's loop meanwhile) before Escape closes it.
+    // Sends the icon's `event` and returns the items of the menu it opened.
     std::vector<std::wstring> TrayMenuAfter(UINT event) {
-        std::vector<std::wstring> items;
-        std::atomic<bool> returned{false};
-        std::thread reader([&] {
-            while (!returned) {
-                if (HWND menu = FindProcessWindow(GetCurrentProcessId(), L"#32768")) {
-                    items = MenuItems(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
-                    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-                    return;
-                }
-                std::this_thread::sleep_for(5ms);
-            }
+        return ItemsOfMenuOpenedBy([&] {
+            SendMessageW(window.Window(), kTrayCallbackMessage, MAKEWPARAM(200, 200),
+                         MAKELPARAM(event, 1));
         });
-        SendMessageW(window.Window(), kTrayCallbackMessage, MAKEWPARAM(200, 200), MAKELPARAM(event, 1));
-        returned = true;
-        reader.join();
-        return items;
     }
 
     int ticks = 0;
-    MainWindow window{GetModuleHandleW(nullptr), MainWindow::Settings{"C:\\", "C:\\x.exe"},
+    MainWindow window{GetModuleHandleW(nullptr), MainWindow::Settings{"C:\\"},
                       [this] { ++ticks; }};
 };
 
@@ -79,17 +54,28 @@ bool TrayIconPresent(HWND window) {
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-TEST_F(MainWindowOnWine, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
-    ASSERT_TRUE(TrayIconPresent(window.Window()));
+TEST_F(MainWindowOnWine, TheIconComesBackAfterATaskbarRestartOrACancelledShutdown) {
+    HWND shown = window.Window();
+    ASSERT_TRUE(TrayIconPresent(shown));
     // What an Explorer restart does to it: the icon is gone, then the broadcast comes.
     NOTIFYICONDATAW gone{};
     gone.cbSize = sizeof(gone);
-    gone.hWnd = window.Window();
+    gone.hWnd = shown;
     gone.uID = 1;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
-    ASSERT_FALSE(TrayIconPresent(window.Window()));
-    SendMessageW(window.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(TrayIconPresent(window.Window()));
+    ASSERT_FALSE(TrayIconPresent(shown));
+    SendMessageW(shown, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(TrayIconPresent(shown));
+
+    // A shutdown that another program refuses: the icon goes when asked, and comes back.
+    EXPECT_EQ(SendMessageW(shown, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_FALSE(TrayIconPresent(shown));
+    SendMessageW(shown, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(TrayIconPresent(shown));
+    // A shutdown that goes ahead leaves none behind.
+    SendMessageW(shown, WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(shown, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(TrayIconPresent(shown));
 }
 
 TEST_F(MainWindowOnWine, TheTimerTicksOnceASecond) {

@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include "common/win32/about_dialog_resource.h"
 #include "viewer/win32/resource.h"
-#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/viewer_names.h"
 #include "viewer/win32/viewer_texts.h"
 
@@ -103,6 +104,7 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     ASSERT_NE(box, nullptr) << "no message box from the second start";
     EXPECT_EQ(ItemText(box, 0xFFFF), kAlreadyRunningMessage);
     EXPECT_EQ(WindowText(box), kProgramName);
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONINFORMATION));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(second.ExitCode(), 0u);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), mainWindow);  // the first goes on
@@ -111,15 +113,23 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     box = first.WaitForWindow(kDialogClass);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(ItemText(box, 0xFFFF), kHelpMissingMessage);
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
     ASSERT_NE(dialog, nullptr);
+    // The viewer's name, version, icon and width in the dialog both programs share.
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_TITLE), L"カノパビューア");
+    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VER), L"Ver.");
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VERSION), L"1.0.0");
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_GO_HP), L"最新バージョンの確認");
+    EXPECT_EQ(ItemText(dialog, IDOK), L"OK");
+    EXPECT_NE(SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, MulDiv(6660, static_cast<int>(GetDpiForWindow(dialog)), 1440));
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow);  // no taskbar button of its own
     GUITHREADINFO gui{};
     gui.cbSize = sizeof(gui);

@@ -14,18 +14,18 @@
 #include <thread>
 #include <vector>
 
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/services.h"
-#include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "viewer/memo_file_finder.h"
 #include "viewer/popup_cycle.h"
 #include "viewer/viewer_state.h"
-#include "viewer/win32/about_dialog.h"
+#include "viewer/win32/main_window.h"
 #include "viewer/win32/memo_popup_window.h"
-#include "viewer/win32/tests/test_support.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/win32_folder_change_watcher.h"
 #include "viewer/win32/win32_window_system.h"
 
@@ -136,7 +136,7 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
         }
         if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), AboutDialogInput{ProgramPath(), ""});
+    ShowAboutDialog(owner.Get(), GetModuleHandleW(nullptr), ViewerAboutDialogInput(""));
     closer.join();
     return 0;
 }
@@ -152,7 +152,7 @@ int Run(const std::vector<std::wstring>& args) {
     MemoFolder folder;
     Win32FileSystem fs;
     Win32Clock clock;
-    if (!SaveMemo(fs, clock, kViewerMemoKey, folder.File("メモ.epm"), memo)) return 1;
+    if (!SaveMemo(fs, clock, MemoKey(), folder.File("メモ.epm"), memo)) return 1;
 
     const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
     const TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});

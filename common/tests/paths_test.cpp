@@ -3,15 +3,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/paths.h"
 #include "common/posix/posix_file_system.h"
-#include "common/services.h"
 #include "common/tests/fakes.h"
 #include "common/wildcard.h"
 
 namespace kanopa {
 namespace {
 
-TEST(Services, PathHelpers) {
+TEST(Paths, AddBackslashGetFileNameGetFolderPart) {
     const std::pair<std::string, std::string> cases[] = {
         {"", ""}, {"C:\\Work", "C:\\Work\\"}, {"C:\\Work\\", "C:\\Work\\"}, {"\\\\srv\\share", "\\\\srv\\share\\"},
     };
@@ -26,44 +26,7 @@ TEST(Services, PathHelpers) {
     EXPECT_EQ(GetFolderPart("a.epm"), "");
 }
 
-TEST(Services, IsNumberInRange) {
-    struct Case { std::string text; int min, max; bool expected; std::string trimmed; };
-    const Case cases[] = {
-        {" 50 ", 0, 1000, true, "50"}, {"0", 0, 0, true, "0"}, {"1000", 0, 1000, true, "1000"},
-        {"1001", 0, 1000, false, "1001"}, {"5a", 0, 1000, false, "5a"}, {"-5", -10, 10, false, "-5"},
-        {"", 0, 10, false, ""}, {"   ", 0, 10, false, ""}, {"99999999999", 0, 32767, false, "99999999999"},
-        {"５", 0, 10, false, "５"}, {"1 2", 0, 100, false, "1 2"}, {"007", 0, 10, true, "007"},
-    };
-    for (const Case& c : cases) {
-        std::string text = c.text;
-        EXPECT_EQ(IsNumberInRange(text, static_cast<std::int16_t>(c.min), static_cast<std::int16_t>(c.max)),
-                  c.expected) << "'" << c.text << "'";
-        EXPECT_EQ(text, c.trimmed);
-    }
-}
-
-TEST(Services, DefaultMemoValuesKeepStrikeOutUnderlineAndRunTimeFields) {
-    MemoRecord r;
-    r.fontUnderline = r.fontStrikeout = 1;
-    r.folderWindow = 3;
-    r.reservedText = "x";
-    r.memoText = r.savedAt = "old";
-    MemoRecord expected = r;
-    expected.memoLeft = expected.memoTop = 50, expected.memoWidth = 200, expected.memoHeight = 100;
-    expected.backColor = 0xFFFFFF, expected.fontName = "ＭＳ ゴシック", expected.fontSize = 11;
-    expected.memoText = expected.savedAt = "";
-    expected.margin = 50, expected.layoutMode = 1, expected.anchorPosition = 1;
-    SetDefaultMemoValues(r);
-    EXPECT_EQ(r, expected);
-}
-
-TEST(Services, InitCommonBuildsTheViewersKeyAndProgramFolder) {
-    const CommonContext c = InitCommon("C:\\Program Files\\Kanopa\\Kanopa.exe");
-    EXPECT_EQ(c.memoKey, kViewerMemoKey);
-    EXPECT_EQ(c.programFolder, "C:\\Program Files\\Kanopa\\");
-}
-
-TEST(Services, IsFileReportsListingFailuresAsFalseAndLogs) {
+TEST(Paths, IsFileReportsListingFailuresAsFalseAndLogs) {
     testing::FakeFileSystem fs;
     fs.failList = true;
     testing::LogCapture capture;
@@ -79,12 +42,50 @@ TEST(Wildcard, MatchesLikeWindowsLongNames) {
         {"*", "anything", true}, {"*.epm", "a.epm", true}, {"*.epm", "a.EPM", true},
         {"*.epm", "a.epmx", false}, {"*epm", "epm", true}, {"*epm", "xEPM", true},
         {"?.epm", "a.epm", true}, {"?.epm", "ab.epm", false}, {"?.epm", "あ.epm", true},
-        {"a*b*c", "aXbYc", true}, {"a*b*c", "aXbY", false}, {"**", "", true},
-        {"memo.epm", "Memo.Epm", true}, {"メモ*", "メモ帳.epm", true}, {"", "a", false},
+        {"?.epm", "😀.epm", true}, {"a*b*c", "aXbYc", true}, {"a*b*c", "aXbY", false},
+        {"**", "", true}, {"memo.epm", "Memo.Epm", true}, {"メモ*", "メモ帳.epm", true},
+        {"", "a", false}, {"a", "", false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " ~ " << c.name;
+        EXPECT_EQ(WildcardMatch(c.pattern, c.name, CaseFolding::IgnoreCase), c.match)
+            << c.pattern << " ~ " << c.name;
     }
+}
+
+// Letters beyond ASCII fold as the file system folds them, both ways round; letters
+// without a simple partner, kana and symbols only match themselves.
+TEST(Wildcard, IgnoreCaseFoldsLettersBeyondAscii) {
+    struct Case { const char* lower; const char* upper; bool same; };
+    const Case cases[] = {
+        {"é", "É", true},   {"ÿ", "Ÿ", true},   {"þ", "Þ", true},   {"÷", "×", false},
+        {"ā", "Ā", true},   {"ľ", "Ľ", true},   {"ž", "Ž", true},   {"ı", "I", false},
+        {"α", "Α", true},   {"ω", "Ω", true},   {"ς", "Σ", true},   {"ά", "Ά", true},
+        {"ώ", "Ώ", true},   {"ж", "Ж", true},   {"я", "Я", true},   {"ё", "Ё", true},
+        {"ѡ", "Ѡ", true},   {"ӂ", "Ӂ", true},   {"ӏ", "Ӏ", true},   {"ա", "Ա", true},
+        {"ạ", "Ạ", true},   {"ⅰ", "Ⅰ", true},   {"ⓩ", "Ⓩ", true},   {"ａ", "Ａ", true},
+        {"ｚ", "Ｚ", true},  {"ａ", "A", false},  {"あ", "ア", false}, {"ß", "SS", false},
+    };
+    for (const Case& c : cases) {
+        const std::string lower = std::string("memo-") + c.lower + ".epm";
+        const std::string upper = std::string("MEMO-") + c.upper + ".EPM";
+        EXPECT_EQ(WildcardMatch(lower, upper, CaseFolding::IgnoreCase), c.same) << c.lower;
+        EXPECT_EQ(WildcardMatch(upper, lower, CaseFolding::IgnoreCase), c.same) << c.upper;
+        EXPECT_EQ(WildcardMatch("*" + std::string(c.upper) + "*", lower, CaseFolding::IgnoreCase),
+                  c.same) << c.upper;
+        EXPECT_FALSE(WildcardMatch(lower, upper, CaseFolding::Exact)) << c.lower;
+        EXPECT_TRUE(WildcardMatch(lower, lower, CaseFolding::Exact)) << c.lower;
+    }
+}
+
+// The fake file system lists with the same matcher, so a test on it sees what a
+// Windows listing sees.
+TEST(Wildcard, FakeListingFoldsLikeTheMatcher) {
+    testing::FakeFileSystem fs;
+    fs.Put("C:\\W\\ÉTÉ.EPM", "x");
+    fs.Put("C:\\W\\ПРИВЕТ.epm", "x");
+    EXPECT_TRUE(IsFile(fs, "C:\\W\\été.epm"));
+    EXPECT_TRUE(IsFile(fs, "C:\\W\\привет.*"));
+    EXPECT_FALSE(IsFile(fs, "C:\\W\\ete.epm"));
 }
 
 class PosixIsFile : public ::testing::Test {

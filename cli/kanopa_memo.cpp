@@ -1,11 +1,12 @@
-#include "common/cli/kanopa_memo.h"
+#include "cli/kanopa_memo.h"
 
 #include <optional>
 #include <ostream>
 
 #include "common/config_file.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/memo_file.h"
-#include "common/services.h"
 
 namespace kanopa::cli {
 namespace {
@@ -221,7 +222,7 @@ std::optional<Failure> Show(const Args& args, FileSystem& fs, std::ostream& out)
     if (auto f = CheckOptions(args, {"--json"})) return f;
     if (!fs.FileSize(args.file)) return BadInput("ファイルを読めません: " + args.file);
     MemoRecord record;
-    const LoadResult loaded = LoadMemo(fs, InitCommon("").memoKey, args.file, record);
+    const LoadResult loaded = LoadMemo(fs, MemoKey(), args.file, record);
     if (loaded.assigned == 0) return BadInput("メモファイルとして読めません: " + args.file);
     if (!loaded.complete()) {
         return BadInput("メモファイルが壊れています（読めたのは " + std::to_string(loaded.assigned) +
@@ -310,7 +311,7 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
     }
     if (anchored && absolute) return Usage("--anchor と --absolute は同時に指定できません");
     record.fontStyle = (bold ? 2 : 0) + (italic ? 1 : 0);
-    if (Status saved = SaveMemo(fs, clock, InitCommon("").memoKey, args.file, record); !saved) {
+    if (Status saved = SaveMemo(fs, clock, MemoKey(), args.file, record); !saved) {
         return BadInput(OneLine(saved.error));
     }
     return std::nullopt;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/cli/kanopa_memo.h"
+#include "cli/kanopa_memo.h"
 #include "common/posix/posix_clock.h"
 #include "common/posix/posix_file_system.h"
 

@@ -1,24 +1,17 @@
 #pragma once
-// Helpers of the viewer's Wine tests and its screenshot tool: waiting for a state with a deadline while the
-// thread's messages keep flowing, plain top-level windows, and other processes' windows.
+// Driving real windows from tests and screenshot tools: waiting for a state with a
+// deadline while the thread's messages keep flowing, plain top-level windows, and
+// reading what other windows (of this or another process) show.
 #include <windows.h>
 
 #include <chrono>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
-#include "viewer/platform.h"
 
-namespace kanopa::viewer {
-inline void PrintTo(const Rect& rect, std::ostream* out) {
-    *out << "(" << rect.left << "," << rect.top << ")-(" << rect.right << "," << rect.bottom << ")";
-}
-}  // namespace kanopa::viewer
-
-namespace kanopa::viewer::win32::testing {
+namespace kanopa::testing {
 
 using namespace std::chrono_literals;
 
@@ -27,17 +20,6 @@ void PumpMessages();
 // Polls `condition` (pumping messages in between) until it holds or `timeout` passed.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = 5000ms);
-
-// The shell's window list as a test (or the screenshot tool) sets it: Wine's own
-// shell cannot list folder windows.
-class StandInShellWindows final : public ShellWindowSource {
-public:
-    Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
-        windows = list;
-        return Status::Ok();
-    }
-    std::vector<ShellWindowInfo> list;
-};
 
 // A visible top-level window of this thread, destroyed with the object.
 class TestWindow {
@@ -53,8 +35,6 @@ private:
     UniqueWindow m_window;
 };
 
-Rect WindowRect(HWND window);
-
 // The first visible top-level window of a process with the class `className` whose title
 // is `title` (nullptr: any title).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
@@ -62,4 +42,18 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
 // WM_GETTEXT, which, unlike GetWindowTextW, reads windows of other processes too.
 std::wstring WindowText(HWND window);
 
-}  // namespace kanopa::viewer::win32::testing
+// The items of `menu` by their text, "-" for a separator.
+std::vector<std::wstring> MenuItems(HMENU menu);
+
+// Runs `open`, which is to show a popup menu of this process and stay in the menu's loop,
+// and returns the items of that menu, read from another thread, which then closes it
+// with Escape. Empty when `open` returned without showing a menu.
+std::vector<std::wstring> ItemsOfMenuOpenedBy(const std::function<void()>& open);
+
+// Which system icon a message box (or any dialog) of any process shows, as its MB_ICON…
+// flag; 0 when it shows none or another picture. Read from the screen, waiting up to
+// `timeout` for the box to be painted: an icon handle of another process cannot be
+// drawn here under Wine, so the picture is compared with each system icon drawn here.
+UINT MessageBoxIcon(HWND box, std::chrono::milliseconds timeout = 5000ms);
+
+}  // namespace kanopa::testing

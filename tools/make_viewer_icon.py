@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws KanopaViewer.ico: a manila folder with a yellow note pinned to its front.
+"""Draws viewer/win32/res/KanopaViewer.ico: a manila folder with a yellow note pinned to
+its front. Usage: tools/make_viewer_icon.py [OUTPUT.ico]
 
 Run by hand after changing the drawing; the build uses the committed .ico and needs
 no Python. Standard library only. Each size is drawn at 8x and averaged down, so the
@@ -122,7 +123,8 @@ def bmp_entry(size):
 
 
 def main():
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).with_name("KanopaViewer.ico")
+    default = Path(__file__).resolve().parent.parent / "viewer" / "win32" / "res" / "KanopaViewer.ico"
+    out = Path(sys.argv[1]) if len(sys.argv) > 1 else default
     images = [bmp_entry(s) for s in SIZES]
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)

@@ -1,16 +1,15 @@
 // kanopa-memo.exe as a whole: wide arguments in, UTF-8 out, exit codes.
-#include "common/win32/win32_file_system.h"  // first: see the note on ReplaceFile there
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
 
 namespace kanopa::testing {
 namespace {

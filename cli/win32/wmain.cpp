@@ -1,6 +1,4 @@
 // Windows entry of kanopa-memo: wide arguments in, UTF-8 out.
-#include "common/win32/win32_file_system.h"  // first: see the note on ReplaceFile there
-
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -11,24 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "common/cli/kanopa_memo.h"
+#include "cli/kanopa_memo.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
+#include "common/win32/win32_file_system.h"
 
 namespace {
-
-// Length of the longest prefix of `text` that ends on a whole UTF-8 sequence.
-std::size_t CompleteUtf8Prefix(const std::string& text) {
-    std::size_t end = text.size();
-    std::size_t back = 0;
-    while (back < 4 && end > back &&
-           (static_cast<unsigned char>(text[end - back - 1]) & 0xC0) == 0x80)
-        ++back;
-    if (end == back) return end;
-    const auto lead = static_cast<unsigned char>(text[end - back - 1]);
-    const std::size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return needed > back + 1 ? end - back - 1 : end;
-}
 
 // Writes UTF-8 text to a standard handle line by line. A console gets the text as
 // UTF-16 through WriteConsoleW, which shows Japanese whatever the console's code page;
@@ -67,7 +53,8 @@ private:
             m_pending.clear();
             return;
         }
-        const std::size_t length = all ? m_pending.size() : CompleteUtf8Prefix(m_pending);
+        // Whole lines only until the end: a line break never falls inside a character.
+        const std::size_t length = all ? m_pending.size() : m_pending.rfind('\n') + 1;
         if (length == 0) return;
         if (m_console) {
             const std::wstring wide = kanopa::Utf8ToWide(std::string_view(m_pending).substr(0, length));

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "common/cli/kanopa_memo.h"
+#include "cli/kanopa_memo.h"
 #include "common/codec.h"
 #include "common/config_file.h"
 #include "common/tests/fakes.h"

@@ -1,21 +1,22 @@
-#include "viewer/win32/about_dialog.h"
+#include "common/win32/about_dialog.h"
 
 #include <shellapi.h>
 
 #include <vector>
 
 #include "common/log.h"
+#include "common/win32/about_dialog_resource.h"
 #include "common/win32/log_last_error.h"
+#include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
-#include "viewer/win32/resource.h"
-#include "viewer/win32/viewer_names.h"
 
-namespace kanopa::viewer::win32 {
+namespace kanopa {
 namespace {
 
 constexpr wchar_t kTitleFontFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kTitleFontPoints = 12;
+constexpr wchar_t kHomepageUrl[] = L"https://kanopa.example.jp/";
 constexpr char kLogSource[] = "frmAbout.Load()";
 
 // The dialog's own data, reached through DWLP_USER.
@@ -24,6 +25,8 @@ struct AboutDialogData {
     UniqueFont titleFont;
     UniqueIcon icon;
 };
+
+int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
 void SetTitleFont(HWND dialog, AboutDialogData& data) {
     LOGFONTW font{};
@@ -46,7 +49,7 @@ void SetTitleFont(HWND dialog, AboutDialogData& data) {
 void SetIcon(HWND dialog, HINSTANCE instance, AboutDialogData& data) {
     const UINT dpi = GetDpiForWindow(dialog);
     const int size = GetSystemMetricsForDpi(SM_CXICON, dpi);
-    UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_KANOPA_VIEWER),
+    UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(data.input->iconId),
                                                   IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     if (!icon) {
         LogLastError(kLogSource, "LoadImageW");
@@ -57,10 +60,57 @@ void SetIcon(HWND dialog, HINSTANCE instance, AboutDialogData& data) {
     data.icon = std::move(icon);
 }
 
+// Gives the client area the program's size in twips of the dialog's monitor, moves and
+// stretches the controls with it, and centres the dialog on its monitor's work area.
+void SetClientSize(HWND dialog, const AboutDialogInput& input) {
+    const UINT dpi = GetDpiForWindow(dialog);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const int width = TwipsToPixels(input.clientWidthTwips, dpi);
+    const int height = TwipsToPixels(input.clientHeightTwips, dpi);
+    const int grow = width - client.right;
+    const int drop = height - client.bottom;
+    // Which edges follow the size: the line and the buttons stay at the bottom, "OK" at
+    // the right; the texts and the line take up the width.
+    const struct {
+        int id;
+        bool stretch;
+        bool right;
+        bool bottom;
+    } anchors[] = {{IDC_ABOUT_TITLE, true, false, false},  {IDC_ABOUT_CREDITS, true, false, false},
+                   {IDC_ABOUT_LINE, true, false, true},    {IDC_ABOUT_GO_HP, false, false, true},
+                   {IDOK, false, true, true}};
+    for (const auto& anchor : anchors) {
+        HWND control = GetDlgItem(dialog, anchor.id);
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        if (anchor.right) OffsetRect(&rect, grow, 0);
+        if (anchor.stretch) rect.right += grow;
+        if (anchor.bottom) OffsetRect(&rect, 0, drop);
+        SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
+                             FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)),
+                             dpi);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    SetWindowPos(dialog, nullptr, work.left + (work.right - work.left - frameWidth) / 2,
+                 work.top + (work.bottom - work.top - frameHeight) / 2, frameWidth, frameHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void OpenHomepage(const AboutDialogInput& input) {
     const std::wstring folder = Utf8ToWide(input.programFolder);
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, kOpenVerb, kHomepageUrl, nullptr,
+        ShellExecuteW(nullptr, L"open", kHomepageUrl, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL));
     if (result <= 32) {
         // Nothing is shown to the user; the log keeps the reason.
@@ -79,8 +129,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
         SetIcon(dialog, instance, *data);
         SetTitleFont(dialog, *data);
-        const std::wstring version = Utf8ToWide(ReadFileVersion(data->input->versionSourcePath));
+        SetDlgItemTextW(dialog, IDC_ABOUT_TITLE, Utf8ToWide(data->input->programName).c_str());
+        const std::wstring version = Utf8ToWide(ReadModuleVersion(instance));
         SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, version.c_str());
+        SetClientSize(dialog, *data->input);
         // Opened from the tray: come to the front rather than behind the active program.
         SetForegroundWindow(dialog);
         return TRUE;  // the focus goes to "OK", first in the tab order
@@ -111,8 +163,8 @@ std::string FormatFileVersion(std::uint32_t versionMs, std::uint32_t versionLs) 
            std::to_string(HIWORD(versionLs));
 }
 
-std::string ReadFileVersion(const std::string& path) {
-    const std::wstring widePath = Utf8ToWide(path);
+std::string ReadModuleVersion(HMODULE module) {
+    const std::wstring widePath = Utf8ToWide(ModulePath(module));
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &ignored);
     if (size == 0) {
@@ -137,10 +189,10 @@ std::string ReadFileVersion(const std::string& path) {
 void ShowAboutDialog(HWND owner, HINSTANCE instance, const AboutDialogInput& input) {
     AboutDialogData data;
     data.input = &input;
-    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc,
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_KANOPA_ABOUT), owner, AboutDialogProc,
                         reinterpret_cast<LPARAM>(&data)) == -1) {
         LogLastError("frmAbout.Show()", "DialogBoxParamW");
     }
 }
 
-}  // namespace kanopa::viewer::win32
+}  // namespace kanopa

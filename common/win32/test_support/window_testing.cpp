@@ -1,0 +1,213 @@
+#include "common/win32/test_support/window_testing.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <thread>
+
+namespace kanopa::testing {
+namespace {
+
+// A 32-bit top-down DIB of `size` selected into a memory DC: pixels to read and draw on.
+class PixelCanvas {
+public:
+    explicit PixelCanvas(SIZE size) : m_size(size), m_dc(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = size.cx;
+        info.bmiHeader.biHeight = -size.cy;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_bitmap.Reset(CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+        m_selected = SelectGdiObject(m_dc.Get(), m_bitmap.Get());
+    }
+    bool Valid() const { return m_bits != nullptr && m_selected.IsValid(); }
+    HDC Dc() const { return m_dc.Get(); }
+    // The pixels as 0x00RRGGBB, row by row.
+    std::vector<std::uint32_t> Pixels() const {
+        GdiFlush();
+        const auto* bits = static_cast<const std::uint32_t*>(m_bits);
+        std::vector<std::uint32_t> pixels(bits, bits + m_size.cx * m_size.cy);
+        for (auto& pixel : pixels) pixel &= 0x00FFFFFFu;
+        return pixels;
+    }
+
+private:
+    SIZE m_size;
+    UniqueMemoryDc m_dc;
+    UniqueBitmap m_bitmap;
+    void* m_bits = nullptr;
+    UniqueGdiSelection m_selected;  // after the bitmap: deselected before it is deleted
+};
+
+bool Near(std::uint32_t a, std::uint32_t b) {
+    for (int shift : {0, 8, 16}) {
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8) {
+            return false;
+        }
+    }
+    return true;
+}
+
+HWND IconControlOf(HWND box) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM result) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(child, className, 16);
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+            if (_wcsicmp(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
+                IsWindowVisible(child)) {
+                *reinterpret_cast<HWND*>(result) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The icon flag whose system icon looks like `shown` drawn over its corner's colour.
+UINT IconLike(const std::vector<std::uint32_t>& shown, SIZE size) {
+    const struct {
+        const wchar_t* icon;
+        UINT flag;
+    } candidates[] = {{IDI_INFORMATION, MB_ICONINFORMATION},
+                      {IDI_WARNING, MB_ICONEXCLAMATION},
+                      {IDI_ERROR, MB_ICONERROR},
+                      {IDI_QUESTION, MB_ICONQUESTION}};
+    const std::uint32_t back = shown.front();
+    const COLORREF backColor = RGB((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF);
+    for (const auto& candidate : candidates) {
+        PixelCanvas canvas(size);
+        if (!canvas.Valid()) return 0;
+        UniqueBrush brush(CreateSolidBrush(backColor));
+        const RECT all{0, 0, size.cx, size.cy};
+        FillRect(canvas.Dc(), &all, brush.Get());
+        DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, candidate.icon), size.cx, size.cy, 0,
+                   nullptr, DI_NORMAL);
+        const std::vector<std::uint32_t> drawn = canvas.Pixels();
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < drawn.size(); ++i) differing += Near(drawn[i], shown[i]) ? 0 : 1;
+        if (differing * 100 <= drawn.size()) return candidate.flag;  // 1% for edge smoothing
+    }
+    return 0;
+}
+
+}  // namespace
+
+void PumpMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        PumpMessages();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+TestWindow::TestWindow(const wchar_t* title, RECT frame) {
+    static const ATOM windowClass = [] {
+        WNDCLASSEXW definition{};
+        definition.cbSize = sizeof(definition);
+        definition.lpfnWndProc = DefWindowProcW;
+        definition.hInstance = GetModuleHandleW(nullptr);
+        definition.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        definition.lpszClassName = L"KanopaTest.Window";
+        return RegisterClassExW(&definition);
+    }();
+    m_window.Reset(CreateWindowExW(0, MAKEINTATOM(windowClass), title,
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, frame.left, frame.top,
+                                   frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr));
+    PumpMessages();
+}
+
+bool TestWindow::BringToFront() const {
+    SetForegroundWindow(m_window.Get());
+    return WaitUntil([&] { return GetForegroundWindow() == m_window.Get(); });
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, className, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) &&
+            (title == nullptr || WindowText(window) == title)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring WindowText(HWND window) {
+    std::vector<wchar_t> buffer(1024);
+    const LRESULT length = SendMessageW(window, WM_GETTEXT, buffer.size(),
+                                        reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data(), static_cast<std::size_t>(length));
+}
+
+std::vector<std::wstring> MenuItems(HMENU menu) {
+    std::vector<std::wstring> items;
+    const int count = GetMenuItemCount(menu);
+    for (UINT i = 0; count > 0 && i < static_cast<UINT>(count); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        items.push_back((GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) ? L"-" : text);
+    }
+    return items;
+}
+
+std::vector<std::wstring> ItemsOfMenuOpenedBy(const std::function<void()>& open) {
+    std::vector<std::wstring> items;
+    std::atomic<bool> returned{false};
+    std::thread reader([&] {
+        while (!returned) {
+            if (HWND menu = FindProcessWindow(GetCurrentProcessId(), L"#32768")) {
+                items = MenuItems(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    open();
+    returned = true;
+    reader.join();
+    return items;
+}
+
+UINT MessageBoxIcon(HWND box, std::chrono::milliseconds timeout) {
+    HWND control = IconControlOf(box);
+    if (control == nullptr) return 0;
+    const SIZE size{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+    UINT found = 0;
+    WaitUntil(
+        [&] {
+            POINT origin{0, 0};
+            ClientToScreen(control, &origin);
+            PixelCanvas shown(size);
+            const UniqueWindowDc screen = GetWindowDcOf(nullptr);
+            if (shown.Valid() && screen.IsValid() &&
+                BitBlt(shown.Dc(), 0, 0, size.cx, size.cy, screen.Get().dc, origin.x, origin.y,
+                       SRCCOPY)) {
+                found = IconLike(shown.Pixels(), size);
+            }
+            return found != 0;
+        },
+        timeout);
+    return found;
+}
+
+}  // namespace kanopa::testing
