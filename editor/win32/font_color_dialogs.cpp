@@ -38,8 +38,9 @@ public:
     // device context reports it, whatever monitor the owner is on: the start height must
     // be given at that resolution for the dialog to show the record's size.
     int Dpi() override {
-        UniqueWindowDc screen = GetWindowDcOf(nullptr);
-        const int dpi = screen ? GetDeviceCaps(screen.Get().dc, LOGPIXELSY) : 0;
+        // A memory context made for the screen reports the screen's resolution.
+        UniqueMemoryDc screen(CreateCompatibleDC(nullptr));
+        const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
         return dpi > 0 ? dpi : static_cast<int>(kDefaultDpi);
     }
 

@@ -59,10 +59,16 @@ void ClickAt(HWND picker, POINT down, POINT up) {
 std::vector<COLORREF> ZoneColours(HWND picker) {
     RECT client{};
     GetClientRect(picker, &client);
-    HDC screen = GetDC(nullptr);
-    UniqueMemoryDc dc(CreateCompatibleDC(screen));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-    ReleaseDC(nullptr, screen);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = client.right;
+    format.bmiHeader.biHeight = -client.bottom;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     std::vector<COLORREF> colours;
     auto selected = SelectGdiObject(dc.Get(), bitmap.Get());
     SendMessageW(picker, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
