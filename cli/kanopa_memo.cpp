@@ -1,5 +1,6 @@
 #include "cli/kanopa_memo.h"
 
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -7,6 +8,7 @@
 #include "common/keys.h"
 #include "common/memo_defaults.h"
 #include "common/memo_file.h"
+#include "common/utf8.h"
 
 namespace kanopa::cli {
 namespace {
@@ -18,7 +20,8 @@ constexpr char kUsage[] =
     "              [--absolute X,Y] [--size W,H] [--fore COLOR] [--back COLOR]\n"
     "              [--font NAME] [--font-size N] [--bold] [--italic]\n"
     "  kanopa-memo config-show FILE [--json]\n"
-    "COLOR は 0xBBGGRR または10進数。テキストファイルは UTF-8 で読み、改行は CR LF にそろえます。\n";
+    "COLOR は 0xBBGGRR または10進数。テキストファイルは UTF-8 で読み、改行は CR LF にそろえます。\n"
+    "CP932 で保存できない文字（絵文字など）を含むメモは保存しません。\n";
 
 constexpr const char* kAnchorNames[] = {"左-上", "中-上", "右-上", "左-中", "中央",
                                         "右-中", "左-下", "中-下", "右-下"};
@@ -68,13 +71,20 @@ bool ParsePair(const std::string& text, std::int32_t minimum, std::int32_t maxim
            ParseNumber(text.substr(comma + 1), minimum, maximum, second);
 }
 
-// Memo texts are Windows text: line breaks are CR LF.
+// Memo texts are Windows text: every line break (CR LF, a lone LF, a lone CR) becomes
+// CR LF.
 std::string ToCrLf(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
+        if (text[i] == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else if (text[i] == '\n') {
+            out += "\r\n";
+        } else {
+            out += text[i];
+        }
     }
     return out;
 }
@@ -151,23 +161,29 @@ std::string Hex6(std::int32_t color) {
     return buffer;
 }
 
+// Every field the JSON form carries, in the same order, with its value as a number
+// and, where it helps, in words.
 void WriteStoredFieldsText(std::ostream& out, const MemoRecord& r) {
-    out << "保存日時: " << r.savedAt << "\n";
-    if (r.layoutMode == 1) {
-        const bool known = r.anchorPosition >= 1 && r.anchorPosition <= 9;
-        out << "配置: " << (known ? kAnchorNames[r.anchorPosition - 1] : "不明") << " (位置 "
-            << r.anchorPosition << ")、余白 " << r.margin << " px\n";
-    } else {
-        out << "配置: 絶対位置 (" << r.memoLeft << ", " << r.memoTop << ")\n";
-    }
-    out << "大きさ: " << r.memoWidth << " x " << r.memoHeight << " px\n";
-    out << "文字色: " << Hex6(r.foreColor) << "  背景色: " << Hex6(r.backColor) << "\n";
-    out << "フォント: " << r.fontName << " " << r.fontSize << " pt";
-    if (r.fontStyle == 2 || r.fontStyle == 3) out << " 太字";
-    if (r.fontStyle == 1 || r.fontStyle == 3) out << " 斜体";
-    if (r.fontStrikeout) out << " 取り消し線";
-    if (r.fontUnderline) out << " 下線";
-    out << "\n";
+    const bool known = r.anchorPosition >= 1 && r.anchorPosition <= 9;
+    out << "左位置 (memoLeft): " << r.memoLeft << " px\n";
+    out << "上位置 (memoTop): " << r.memoTop << " px\n";
+    out << "幅 (memoWidth): " << r.memoWidth << " px\n";
+    out << "高さ (memoHeight): " << r.memoHeight << " px\n";
+    out << "文字色 (foreColor): " << r.foreColor << " (" << Hex6(r.foreColor) << ")\n";
+    out << "背景色 (backColor): " << r.backColor << " (" << Hex6(r.backColor) << ")\n";
+    out << "フォント (fontName): " << r.fontName << "\n";
+    out << "フォントサイズ (fontSize): " << r.fontSize << " pt\n";
+    static constexpr const char* kStyles[] = {"標準", "斜体", "太字", "太字 斜体"};
+    out << "スタイル (fontStyle): " << r.fontStyle << " ("
+        << (r.fontStyle >= 0 && r.fontStyle <= 3 ? kStyles[r.fontStyle] : "不明") << ")\n";
+    out << "取り消し線 (fontStrikeout): " << r.fontStrikeout << "\n";
+    out << "下線 (fontUnderline): " << r.fontUnderline << "\n";
+    out << "保存日時 (savedAt): " << r.savedAt << "\n";
+    out << "配置方法 (layoutMode): " << r.layoutMode << " ("
+        << (r.layoutMode == 1 ? "位置指定" : r.layoutMode == 0 ? "絶対位置" : "不明") << ")\n";
+    out << "位置 (anchorPosition): " << r.anchorPosition << " ("
+        << (known ? kAnchorNames[r.anchorPosition - 1] : "不明") << ")\n";
+    out << "余白 (margin): " << r.margin << " px\n";
 }
 
 struct Args {
@@ -220,10 +236,15 @@ bool HasFlag(const Args& args, const char* flag) {
 
 std::optional<Failure> Show(const Args& args, FileSystem& fs, std::ostream& out) {
     if (auto f = CheckOptions(args, {"--json"})) return f;
-    if (!fs.FileSize(args.file)) return BadInput("ファイルを読めません: " + args.file);
     MemoRecord record;
     const LoadResult loaded = LoadMemo(fs, MemoKey(), args.file, record);
-    if (loaded.assigned == 0) return BadInput("メモファイルとして読めません: " + args.file);
+    if (!loaded.read) {
+        if (loaded.read.problem == Problem::TooLarge) {
+            return BadInput("メモファイルではありません（大きすぎます）: " + args.file);
+        }
+        return BadInput("ファイルを読めません: " + args.file + "（" + OneLine(loaded.read.error) + "）");
+    }
+    if (loaded.assigned == 0) return BadInput("メモファイルではありません: " + args.file);
     if (!loaded.complete()) {
         return BadInput("メモファイルが壊れています（読めたのは " + std::to_string(loaded.assigned) +
                         " 項目まで）: " + args.file);
@@ -254,7 +275,43 @@ std::optional<Failure> ConfigShow(const Args& args, FileSystem& fs, std::ostream
     } else {
         out << "設定ファイル: " << args.file << "\n";
         WriteStoredFieldsText(out, record);
+        out << "予備の文字列 (reservedText): " << record.reservedText << "\n";
+        out << "予備の数値 (reservedValue): " << record.reservedValue << "\n";
     }
+    return std::nullopt;
+}
+
+// Largest text file that can still fit a memo: every character of the serialised
+// memo takes at least one byte, at most four, and a byte-order mark may come first.
+constexpr std::uint64_t kMaxTextFileBytes = kMaxStorableChars * 4 + 3;
+
+// A UTF-8 text file, read whole: only a regular file no larger than a memo can hold,
+// with well-formed UTF-8 and no NUL. A failure names the file (and the byte offset).
+std::optional<Failure> ReadTextFile(FileSystem& fs, const std::string& path, std::string& text) {
+    if (Status read = fs.ReadFile(path, kMaxTextFileBytes, text); !read) {
+        switch (read.problem) {
+            case Problem::NotAFile:
+                return BadInput("テキストファイルが通常のファイルではありません: " + path);
+            case Problem::TooLarge:
+                return BadInput("テキストファイルが大きすぎます（メモに収まるのは " +
+                                std::to_string(kMaxTextFileBytes) + " バイトまでです）: " + path);
+            default:
+                return BadInput("テキストファイルを読めません: " + path + "（" + OneLine(read.error) +
+                                "）");
+        }
+    }
+    // Offsets count from the file's first byte, a byte-order mark included.
+    const std::size_t bom = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    const std::string_view body = std::string_view(text).substr(bom);
+    if (const std::size_t bad = FindInvalidUtf8(body); bad != std::string_view::npos) {
+        return BadInput("テキストファイルが UTF-8 ではありません（" + std::to_string(bom + bad) +
+                        " バイト目から）: " + path);
+    }
+    if (const std::size_t nul = body.find('\0'); nul != std::string_view::npos) {
+        return BadInput("テキストファイルに NUL 文字があります（" + std::to_string(bom + nul) +
+                        " バイト目）: " + path);
+    }
+    text.erase(0, bom);
     return std::nullopt;
 }
 
@@ -276,10 +333,7 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
             haveText = true;
             std::string text = v;
             if (name == "--text-file") {
-                if (Status read = fs.ReadFile(v, text); !read) {
-                    return BadInput("テキストファイルを読めません: " + v + " " + read.error);
-                }
-                if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+                if (auto f = ReadTextFile(fs, v, text)) return f;
             }
             record.memoText = ToCrLf(text);
         } else if (name == "--anchor") {
@@ -300,6 +354,10 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
             if (!ParseColor(v, record.backColor)) return bad();
         } else if (name == "--font") {
             if (v.empty()) return bad();
+            if (CountUtf16Units(v) > kMaxFontNameUnits) {
+                return BadInput("--font のフォント名が長すぎます（" +
+                                std::to_string(kMaxFontNameUnits) + " 文字まで）: " + v);
+            }
             record.fontName = v;
         } else if (name == "--font-size") {
             if (!ParseNumber(v, 1, 999, record.fontSize)) return bad();
@@ -312,7 +370,7 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
     if (anchored && absolute) return Usage("--anchor と --absolute は同時に指定できません");
     record.fontStyle = (bold ? 2 : 0) + (italic ? 1 : 0);
     if (Status saved = SaveMemo(fs, clock, MemoKey(), args.file, record); !saved) {
-        return BadInput(OneLine(saved.error));
+        return BadInput(OneLine(saved.error));  // a write failure names the file itself
     }
     return std::nullopt;
 }
@@ -321,17 +379,25 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
 
 int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const Clock& clock,
                   std::ostream& out, std::ostream& err) {
-    if (!rawArgs.empty() && (rawArgs[0] == "--help" || rawArgs[0] == "-h" || rawArgs[0] == "help")) {
-        out << kUsage;
-        return 0;
-    }
-    Args args;
-    std::optional<Failure> failure = ParseArgs(rawArgs, args);
-    if (!failure) {
-        if (args.command == "show") failure = Show(args, fs, out);
-        else if (args.command == "create") failure = Create(args, fs, clock);
-        else if (args.command == "config-show") failure = ConfigShow(args, fs, out);
-        else failure = Usage("不明なコマンドです: " + args.command);
+    std::optional<Failure> failure;
+    try {
+        if (!rawArgs.empty() &&
+            (rawArgs[0] == "--help" || rawArgs[0] == "-h" || rawArgs[0] == "help")) {
+            out << kUsage;
+            return 0;
+        }
+        Args args;
+        failure = ParseArgs(rawArgs, args);
+        if (!failure) {
+            if (args.command == "show") failure = Show(args, fs, out);
+            else if (args.command == "create") failure = Create(args, fs, clock);
+            else if (args.command == "config-show") failure = ConfigShow(args, fs, out);
+            else failure = Usage("不明なコマンドです: " + args.command);
+        }
+    } catch (const std::bad_alloc&) {
+        // Reported without building anything large; nothing was written.
+        err << "kanopa-memo: メモリが足りないため処理を中止しました。\n";
+        return 1;
     }
     if (!failure) return 0;
     err << "kanopa-memo: " << failure->message

@@ -1,6 +1,7 @@
 #include "common/config_file.h"
 
 #include <random>
+#include <utility>
 
 #include "common/codec.h"
 #include "common/keys.h"
@@ -31,6 +32,10 @@ Status WriteConfig(FileSystem& fs, const std::string& path, MemoRecord& record,
         return Status::Fail(std::string("設定を保存できません。") + field +
                             " にカンマ（,）を含めることはできません。");
     }
+    if (std::string problem = FindStorageProblem(record); !problem.empty()) {
+        WriteLog(source, "FILEPATH:" + path + " " + problem);
+        return Status::Fail(std::move(problem));
+    }
     const std::string text = NoiseDigits() + SerializeMemoRecord(record);
     if (CountCodePoints(text) > kMaxStorableChars) {
         WriteLog(source, "FILEPATH:" + path + " too long");
@@ -58,14 +63,17 @@ Status CreateConfigFile(FileSystem& fs, const std::string& path, MemoRecord& rec
 }
 
 Status LoadConfig(FileSystem& fs, const std::string& path, MemoRecord& record) {
-    const auto size = fs.FileSize(path);
-    if (!size) return Status::Fail("設定ファイルを読めません: " + path);
-    if (*size > kMaxCodecChars) return Status::Fail("設定ファイルが大きすぎます: " + path);
     std::string bytes;
-    if (Status read = fs.ReadFile(path, bytes); !read) return read;
-
+    if (Status read = fs.ReadFile(path, kMaxCodecChars, bytes); !read) {
+        if (read.problem == Problem::TooLarge) {
+            return Status::Fail("設定ファイルではありません（大きすぎます）: " + path);
+        }
+        return Status::Fail("設定ファイルを読めません: " + path + "（" + read.error + "）");
+    }
     const std::string decoded = DecodeFromFile(kConfigKey, bytes);
-    if (decoded.size() < kConfigNoiseDigits) return Status::Fail("設定ファイルが壊れています: " + path);
+    if (decoded.size() < kConfigNoiseDigits) {
+        return Status::Fail("設定ファイルとして読めません: " + path);
+    }
     // The serialised record follows the noise prefix; the prefix is skipped by position.
     const std::string_view body = std::string_view(decoded).substr(kConfigNoiseDigits);
     if (ParseStoredFields(body, record) < kStoredFieldCount ||

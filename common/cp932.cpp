@@ -1,6 +1,7 @@
 #include "common/cp932.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/utf8.h"
 
@@ -27,13 +28,50 @@ char32_t DecodePair(unsigned lead, unsigned trail) {
 
 }  // namespace
 
-std::int16_t AnsiCodeOf(char32_t codePoint) {
-    if (codePoint == 0) return 0;
+namespace {
+
+// Characters the code page holds under another code point: what other systems' Japanese
+// encodings and input methods produce for the code page's own characters.
+constexpr std::pair<char32_t, char32_t> kCp932Twins[] = {
+    {0x00A2, 0xFFE0},  // ¢ -> ￠
+    {0x00A3, 0xFFE1},  // £ -> ￡
+    {0x00A6, 0xFFE4},  // ¦ -> ￤
+    {0x00AC, 0xFFE2},  // ¬ -> ￢
+    {0x2014, 0x2015},  // EM DASH -> HORIZONTAL BAR
+    {0x2016, 0x2225},  // ‖ -> ∥
+    {0x2212, 0xFF0D},  // MINUS SIGN -> －
+    {0x301C, 0xFF5E},  // 〜 -> ～
+};
+
+std::int16_t LookUp(char32_t codePoint) {
     const auto* end = std::end(kCp932Encode);
     const auto* it = std::lower_bound(std::begin(kCp932Encode), end, codePoint,
         [](const Cp932EncodeEntry& e, char32_t cp) { return e.codePoint < cp; });
     if (it == end || it->codePoint != codePoint) return kUnmappableCode;
     return static_cast<std::int16_t>(it->code);
+}
+
+}  // namespace
+
+std::int16_t AnsiCodeOf(char32_t codePoint) {
+    if (codePoint == 0) return 0;
+    for (const auto& [twin, held] : kCp932Twins) {
+        if (codePoint == twin) return LookUp(held);
+    }
+    return LookUp(codePoint);
+}
+
+bool IsCp932Storable(char32_t codePoint) {
+    return codePoint == '?' || AnsiCodeOf(codePoint) != kUnmappableCode;
+}
+
+std::optional<std::string> FindUnstorableChar(std::string_view utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const char32_t cp = NextCodePoint(utf8, pos);
+        if (!IsCp932Storable(cp)) return std::string(utf8.substr(start, pos - start));
+    }
+    return std::nullopt;
 }
 
 void AppendCharOfAnsiCode(std::string& out, std::int16_t code) {

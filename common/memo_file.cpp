@@ -1,6 +1,7 @@
 #include "common/memo_file.h"
 
 #include <string_view>
+#include <utility>
 
 #include "common/codec.h"
 #include "common/date_time.h"
@@ -21,6 +22,9 @@ Status SaveMemo(FileSystem& fs, const Clock& clock, const std::string& key,
     MemoRecord stored = record;
     stored.reservedText.clear();
     stored.reservedValue = -1;
+    if (std::string problem = FindStorageProblem(stored); !problem.empty()) {
+        return Status::Fail(std::move(problem));
+    }
     const std::string serialized = SerializeMemoRecord(stored);
     const std::size_t length = CountCodePoints(serialized);
     if (length > kMaxStorableChars) {
@@ -50,11 +54,13 @@ LoadResult LoadMemoBytes(const std::string& key, const std::string& bytes, MemoR
 
 LoadResult LoadMemo(FileSystem& fs, const std::string& key, const std::string& path,
                     MemoRecord& record) {
-    // A memo file can hold at most 32767 bytes; do not read a huge file to learn that.
-    const auto size = fs.FileSize(path);
-    if (!size || *size == 0 || *size > kMaxCodecChars) return {};
+    // A memo file can hold at most 32767 bytes; a larger file is not read to learn that.
     std::string bytes;
-    if (!fs.ReadFile(path, bytes)) return {};
+    if (Status read = fs.ReadFile(path, kMaxCodecChars, bytes); !read) {
+        LoadResult result;
+        result.read = std::move(read);
+        return result;
+    }
     return LoadMemoBytes(key, bytes, record);
 }
 

@@ -2,6 +2,9 @@
 
 #include <limits>
 
+#include "common/cp932.h"
+#include "common/utf8.h"
+
 namespace kanopa {
 namespace {
 
@@ -97,6 +100,18 @@ const char* FindFieldWithComma(const MemoRecord& r) {
     return nullptr;
 }
 
+std::string FindStorageProblem(const MemoRecord& record) {
+    if (const std::size_t units = CountUtf16Units(record.fontName); units > kMaxFontNameUnits) {
+        return "フォント名が長すぎるため保存できません（" + std::to_string(units) + " 文字。" +
+               std::to_string(kMaxFontNameUnits) + " 文字までです）。";
+    }
+    if (const auto unstorable = FindUnstorableChar(SerializeMemoRecord(record))) {
+        return "保存できない文字「" + *unstorable +
+               "」が含まれています。この文字を除いてから保存してください。";
+    }
+    return {};
+}
+
 bool ParseInt32(std::string_view text, std::int32_t& value) {
     std::size_t i = 0, end = text.size();
     while (i < end && text[i] == ' ') ++i;
@@ -160,18 +175,21 @@ int ParseReservedFields(std::string_view decoded, MemoRecord& record) {
     return 2;
 }
 
-// The memo text follows the first marker after the 26th field, so a text that itself
-// holds "#TEXT#" comes back whole. A record cut short after field 24 still has its
-// marker after that field.
+// A complete record has its marker at the start of part 27; older or foreign records
+// that end after field 24 or 25 have it at the start of part 25 or 26. The earliest such
+// part wins, and everything after its marker is the text, commas and markers included.
 bool FindMemoText(std::string_view decoded, std::string_view& text) {
     const Parts parts(decoded);
-    std::size_t from = parts.AfterComma(26);
-    if (from == std::string_view::npos) from = parts.AfterComma(24);
-    if (from == std::string_view::npos) return false;
-    const std::size_t marker = decoded.find(kTextMarker, from);
-    if (marker == std::string_view::npos) return false;
-    text = decoded.substr(marker + std::string_view(kTextMarker).size());
-    return true;
+    const std::string_view marker = kTextMarker;
+    for (int n = 25; n <= 27; ++n) {
+        const std::size_t start = parts.AfterComma(n - 1);
+        if (start == std::string_view::npos) return false;
+        if (decoded.substr(start, marker.size()) == marker) {
+            text = decoded.substr(start + marker.size());
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace kanopa

@@ -53,6 +53,14 @@ std::string SerializeMemoRecord(const MemoRecord& record);
 // Returns the name of the first offending field, or nullptr.
 const char* FindFieldWithComma(const MemoRecord& record);
 
+// A Windows font face name holds at most 31 UTF-16 units (LOGFONT's 32 with the end).
+inline constexpr std::size_t kMaxFontNameUnits = 31;
+
+// Why a record cannot be written as it is, as a sentence for the user; "" when it can.
+// Checked: the font name's length, and every text as serialised for a character code
+// page 932 cannot hold (the first one is named), so that nothing is lost silently.
+std::string FindStorageProblem(const MemoRecord& record);
+
 // Strict decimal integer as the readers accept it: optional blanks around an optional
 // sign and at least one digit, within the 32-bit range.
 bool ParseInt32(std::string_view text, std::int32_t& value);
@@ -64,7 +72,8 @@ inline constexpr int kStoredFieldCount = 15;  // parts 8-19 and 22-24
 int ParseStoredFields(std::string_view decoded, MemoRecord& record);
 // Assigns part 25 (text) and 26 (16-bit number); returns how many were assigned.
 int ParseReservedFields(std::string_view decoded, MemoRecord& record);
-// The memo text: what follows the first "#TEXT#" after the 26th field.
+// The memo text: what follows "#TEXT#" at the start of the earliest of parts 25, 26
+// and 27 that begins with it (27 in a complete record; 25 or 26 when it ends early).
 bool FindMemoText(std::string_view decoded, std::string_view& text);
 
 }  // namespace kanopa

@@ -67,4 +67,19 @@ std::size_t CountCodePoints(std::string_view text) {
     return count;
 }
 
+std::size_t CountUtf16Units(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size();) count += NextCodePoint(text, pos) >= 0x10000 ? 2 : 1;
+    return count;
+}
+
+std::size_t FindInvalidUtf8(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        // The decoder steps over a malformed byte alone; a real U+FFFD takes three.
+        if (NextCodePoint(text, pos) == kReplacementChar && pos - start == 1) return start;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace kanopa

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <regex>
 #include <sstream>
 
 #include "cli/kanopa_memo.h"
 #include "common/codec.h"
 #include "common/config_file.h"
+#include "common/keys.h"
+#include "common/memo_file.h"
 #include "common/tests/fakes.h"
+#include "common/utf8.h"
 
 namespace kanopa {
 namespace {
@@ -43,10 +48,118 @@ TEST_F(Cli, DefaultCreateDecodesToTheDocumentedSerialisedForm) {
               "2026/12/06 9:05:07,0,False,1,1,50,,-1,#TEXT#abc");
 }
 
-TEST_F(Cli, AbsoluteLayoutIsStored) {
-    ASSERT_EQ(Run({"create", "a.epm", "--absolute", "-20,35"}), 0);
-    ASSERT_EQ(Run({"show", "a.epm"}), 0);
-    EXPECT_NE(out.str().find("絶対位置 (-20, 35)"), std::string::npos);
+// The text form shows every value the JSON form carries, under the same name.
+TEST_F(Cli, ShowPrintsTheSameValuesAsTextAndAsJson) {
+    MemoRecord memo;
+    memo.memoLeft = -20, memo.memoTop = 35, memo.memoWidth = 321, memo.memoHeight = 123;
+    memo.foreColor = 255, memo.backColor = 65280, memo.fontName = "ＭＳ 明朝", memo.fontSize = 14;
+    memo.fontStyle = 3, memo.fontStrikeout = 1, memo.fontUnderline = 1, memo.layoutMode = 0;
+    memo.anchorPosition = 7, memo.margin = 12, memo.memoText = "本文";
+    ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), "m.epm", memo));
+    ASSERT_EQ(Run({"show", "m.epm", "--json"}), 0) << err.str();
+    const std::string json = out.str();
+    ASSERT_EQ(Run({"show", "m.epm"}), 0) << err.str();
+    const std::string text = out.str();
+    // Every "name":value pair of the JSON form, found again as "(name): value" in the text.
+    const std::regex pair("\"(\\w+)\":(\"([^\"]*)\"|-?\\d+)");
+    int fields = 0;
+    for (auto it = std::sregex_iterator(json.begin(), json.end(), pair); it != std::sregex_iterator(); ++it) {
+        const std::string name = (*it)[1], value = (*it)[3].matched ? (*it)[3].str() : (*it)[2].str();
+        if (name == "memoText") {
+            EXPECT_NE(text.find("----\n" + value + "\n"), std::string::npos);
+        } else {
+            EXPECT_NE(text.find("(" + name + "): " + value), std::string::npos) << name << "\n" << text;
+        }
+        ++fields;
+    }
+    EXPECT_EQ(fields, kStoredFieldCount + 1);
+}
+
+TEST_F(Cli, LineBreaksOfEveryKindBecomeCrLf) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\nb", "a\r\nb"},       {"a\rb", "a\r\nb"},         {"a\r\nb", "a\r\nb"},
+        {"a\r\r\nb", "a\r\n\r\nb"}, {"a\n\rb", "a\r\n\r\nb"}, {"\r", "\r\n"},
+        {"\n\n", "\r\n\r\n"},     {"a\r", "a\r\n"},
+    };
+    for (const auto& [in, stored] : cases) {
+        for (const bool fromFile : {false, true}) {
+            fs.Put("in.txt", in);
+            ASSERT_EQ(Run(fromFile ? std::vector<std::string>{"create", "m.epm", "--text-file", "in.txt"}
+                                   : std::vector<std::string>{"create", "m.epm", "--text", in}), 0);
+            MemoRecord loaded;
+            ASSERT_TRUE(LoadMemo(fs, MemoKey(), "m.epm", loaded).complete());
+            EXPECT_EQ(loaded.memoText, stored) << ::testing::PrintToString(in);
+        }
+    }
+}
+
+// Each refusal names what is wrong and where, exits 1 and leaves the memo on disk
+// byte for byte.
+TEST_F(Cli, RefusalsLeaveTheExistingMemoUntouched) {
+    ASSERT_EQ(Run({"create", "m.epm", "--text", "on disk"}), 0);
+    const std::string before = fs.Get("m.epm");
+    fs.Put("sjis.txt", "abc\x82\xa0");             // Shift-JIS "あ" after three bytes
+    fs.Put("bom-sjis.txt", "\xEF\xBB\xBF" "ab\x82\xa0");
+    fs.Put("nul.txt", std::string("ab\0cd", 5));
+    fs.Put("huge.txt", std::string(kMaxStorableChars * 4 + 4, 'x'));
+    fs.PutFolder("folder.txt");
+    struct Case { std::vector<std::string> args; std::string message; };
+    const Case cases[] = {
+        {{"--text", "笑顔😀"},
+         "保存できない文字「😀」が含まれています。この文字を除いてから保存してください。"},
+        {{"--text", "Grüße"},
+         "保存できない文字「ü」が含まれています。この文字を除いてから保存してください。"},
+        {{"--font", "한글"},
+         "保存できない文字「한」が含まれています。この文字を除いてから保存してください。"},
+        {{"--font", std::string(32, 'F')}, "--font のフォント名が長すぎます（31 文字まで）: " + std::string(32, 'F')},
+        {{"--text-file", "sjis.txt"}, "テキストファイルが UTF-8 ではありません（3 バイト目から）: sjis.txt"},
+        {{"--text-file", "bom-sjis.txt"}, "テキストファイルが UTF-8 ではありません（5 バイト目から）: bom-sjis.txt"},
+        {{"--text-file", "nul.txt"}, "テキストファイルに NUL 文字があります（2 バイト目）: nul.txt"},
+        {{"--text-file", "huge.txt"}, "テキストファイルが大きすぎます（メモに収まるのは 26215 バイトまでです）: huge.txt"},
+        {{"--text-file", "folder.txt"}, "テキストファイルが通常のファイルではありません: folder.txt"},
+        {{"--text-file", "missing.txt"}, "テキストファイルを読めません: missing.txt（not found）"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"create", "m.epm"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(Run(args), 1) << c.message;
+        EXPECT_EQ(err.str(), "kanopa-memo: " + c.message + "\n");
+        EXPECT_EQ(fs.Get("m.epm"), before) << c.message;
+    }
+    EXPECT_EQ(fs.PathsStartingWith("m.epm"), std::vector<std::string>{"m.epm"});
+}
+
+// The largest text file that fits a memo is stored; one character more is refused.
+TEST_F(Cli, TextFileBoundaryIsTheMemosOwn) {
+    ASSERT_EQ(Run({"create", "m.epm", "--text", ""}), 0);
+    const std::string emptyRecord = DecodeFromFile(MemoKey(), fs.Get("m.epm"));
+    const std::string fits(kMaxStorableChars - CountCodePoints(emptyRecord), 'x');
+    fs.Put("fits.txt", fits);
+    ASSERT_EQ(Run({"create", "m.epm", "--text-file", "fits.txt"}), 0) << err.str();
+    MemoRecord loaded;
+    ASSERT_TRUE(LoadMemo(fs, MemoKey(), "m.epm", loaded).complete());
+    EXPECT_EQ(loaded.memoText, fits);
+    const std::string before = fs.Get("m.epm");
+    fs.Put("over.txt", fits + "x");
+    EXPECT_EQ(Run({"create", "m.epm", "--text-file", "over.txt"}), 1);
+    EXPECT_NE(err.str().find("6553"), std::string::npos) << err.str();
+    EXPECT_EQ(fs.Get("m.epm"), before);
+}
+
+TEST_F(Cli, FontNameOfThirtyOneCharactersIsAccepted) {
+    ASSERT_EQ(Run({"create", "m.epm", "--font", std::string(31, 'F')}), 0) << err.str();
+    std::string name31;
+    for (int i = 0; i < 31; ++i) name31 += "ゴ";
+    ASSERT_EQ(Run({"create", "m.epm", "--font", name31}), 0) << err.str();
+    EXPECT_EQ(Run({"create", "m.epm", "--font", name31 + "ゴ"}), 1);
+}
+
+TEST_F(Cli, RunningOutOfMemoryIsReportedNotAnAbort) {
+    fs.Put("in.txt", "text");
+    fs.outOfMemoryOnRead = true;
+    EXPECT_EQ(Run({"create", "m.epm", "--text-file", "in.txt"}), 1);
+    EXPECT_EQ(err.str(), "kanopa-memo: メモリが足りないため処理を中止しました。\n");
+    EXPECT_FALSE(fs.Exists("m.epm"));
 }
 
 TEST_F(Cli, BadInputAndUsageFailWithOneLineAndNothingWritten) {
@@ -67,6 +180,8 @@ TEST_F(Cli, BadInputAndUsageFailWithOneLineAndNothingWritten) {
         {{"create", "x.epm", "--font", "A,B"}, 1},
         {{"create", "x.epm", "--text", std::string(7000, 'a')}, 1},
         {{"create", "x.epm", "--text-file", "missing.txt"}, 1},
+        {{"create", "x.epm", "--text", "€"}, 1},
+        {{"create", "x.epm", "--font", std::string(32, 'F')}, 1},
         {{"show", "missing.epm"}, 1},
     };
     for (const Case& c : cases) {
@@ -79,13 +194,24 @@ TEST_F(Cli, BadInputAndUsageFailWithOneLineAndNothingWritten) {
     }
 }
 
-TEST_F(Cli, ShowRejectsFilesThatAreNotMemos) {
+// "Cannot read" and "not a memo file" are different troubles; both name the file.
+TEST_F(Cli, ShowTellsUnreadableFromNotAMemo) {
     fs.Put("junk.epm", "definitely not scrambled digits");
-    EXPECT_EQ(Run({"show", "junk.epm"}), 1);
-    EXPECT_TRUE(out.str().empty());
-    fs.Put("cut.epm", EncodeForFile("31975", "0,,,0,0,0,0,1,2,3"));
-    EXPECT_EQ(Run({"show", "cut.epm", "--json"}), 1);
-    EXPECT_NE(err.str().find("3 項目"), std::string::npos) << err.str();  // says how far it got
+    fs.Put("big.epm", std::string(kMaxCodecChars + 1, '5'));
+    fs.Put("cut.epm", EncodeForFile(MemoKey(), "0,,,0,0,0,0,1,2,3"));
+    fs.PutFolder("folder.epm");
+    const std::pair<const char*, std::string> cases[] = {
+        {"missing.epm", "ファイルを読めません: missing.epm（not found）"},
+        {"folder.epm", "ファイルを読めません: folder.epm（is a folder）"},
+        {"junk.epm", "メモファイルではありません: junk.epm"},
+        {"big.epm", "メモファイルではありません（大きすぎます）: big.epm"},
+        {"cut.epm", "メモファイルが壊れています（読めたのは 3 項目まで）: cut.epm"},
+    };
+    for (const auto& [file, message] : cases) {
+        EXPECT_EQ(Run({"show", file, "--json"}), 1) << file;
+        EXPECT_TRUE(out.str().empty());
+        EXPECT_EQ(err.str(), "kanopa-memo: " + message + "\n");
+    }
 }
 
 TEST_F(Cli, ConfigShowPrintsTheStoredSettingsWithReservedFields) {

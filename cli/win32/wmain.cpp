@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -88,13 +89,9 @@ private:
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    // Anything that still goes through the C runtime must neither turn "\n" into "\r\n"
-    // nor be read as the ANSI code page by the console.
-    SetConsoleOutputCP(CP_UTF8);
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
+namespace {
 
+int Run(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(kanopa::WideToUtf8(argv[i]));
 
@@ -108,4 +105,20 @@ int wmain(int argc, wchar_t** argv) {
     out.flush();
     err.flush();
     return code;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Anything that still goes through the C runtime must neither turn "\n" into "\r\n"
+    // nor be read as the ANSI code page by the console.
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("kanopa-memo: メモリが足りないため処理を中止しました。\n", stderr);
+        return 1;
+    }
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -44,10 +45,18 @@ Status WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-Status PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+Status PosixFileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes,
+                                 std::string& bytes) {
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) return Errno();
-    bytes.clear();
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) return Errno();
+    if (!S_ISREG(info.st_mode)) return Status::Fail("not a regular file", Problem::NotAFile);
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        return Status::Fail("file too large", Problem::TooLarge);
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -55,9 +64,13 @@ Status PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
             if (errno == EINTR) continue;
             return Errno();
         }
-        if (n == 0) return Status::Ok();
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n == 0) break;
+        content.append(buffer, static_cast<std::size_t>(n));
+        // The file may grow while it is read.
+        if (content.size() > maxBytes) return Status::Fail("file too large", Problem::TooLarge);
     }
+    bytes = std::move(content);
+    return Status::Ok();
 }
 
 Status PosixFileSystem::CreateNewFile(const std::string& path, std::string_view bytes) {
@@ -77,6 +90,16 @@ Status PosixFileSystem::AppendToFile(const std::string& path, std::string_view b
 }
 
 Status PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    struct stat info {};
+    if (::stat(to.c_str(), &info) == 0) {
+        // As on Windows, a file the user made read-only stays as it is (root included).
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            errno = EACCES;
+            return Errno();
+        }
+        // The new file takes the place of the old one with its permissions.
+        if (::chmod(from.c_str(), info.st_mode & 07777) != 0) return Errno();
+    }
     if (::rename(from.c_str(), to.c_str()) != 0) return Errno();
     return Status::Ok();
 }
@@ -90,6 +113,14 @@ std::optional<std::uint64_t> PosixFileSystem::FileSize(const std::string& path) 
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::string PosixFileSystem::SaveTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    // A dangling link has no target to replace: the save then replaces the link.
+    return resolved ? std::string(resolved.get()) : path;
 }
 
 Status PosixFileSystem::ListFiles(const std::string& pattern,

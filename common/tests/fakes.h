@@ -3,6 +3,7 @@
 // injection, a fixed clock and a log sink that records what it is given.
 #include <algorithm>
 #include <map>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,7 +33,10 @@ public:
     bool failRemove = false;
     bool failList = false;
     bool failAppend = false;
+    int busyReplaces = 0;        // the next moves meet a reader holding the target (-1: always)
+    bool outOfMemoryOnRead = false;
     int reads = 0;
+    int replaceAttempts = 0;
     int listings = 0;
 
     void Put(const std::string& path, std::string bytes, bool hidden = false, bool system = false) {
@@ -57,10 +61,16 @@ public:
         return paths;
     }
 
-    Status ReadFile(const std::string& path, std::string& bytes) override {
+    // Symbolic links: a save through `link` replaces `target`.
+    void PutLink(const std::string& link, const std::string& target) { m_links[link] = target; }
+
+    Status ReadFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) override {
         ++reads;
+        if (outOfMemoryOnRead) throw std::bad_alloc();
         const Entry* e = FindConst(path);
-        if (!e || e->folder) return Status::Fail("not found");
+        if (!e) return Status::Fail("not found");
+        if (e->folder) return Status::Fail("is a folder", Problem::NotAFile);
+        if (e->bytes.size() > maxBytes) return Status::Fail("too large", Problem::TooLarge);
         bytes = e->bytes;
         return Status::Ok();
     }
@@ -81,7 +91,12 @@ public:
         return Status::Ok();
     }
     Status MoveReplacing(const std::string& from, const std::string& to) override {
+        ++replaceAttempts;
         if (failReplace) return Status::Fail("access denied");
+        if (busyReplaces != 0) {
+            if (busyReplaces > 0) --busyReplaces;
+            return Status::Fail("sharing violation", Problem::Busy);
+        }
         Entry* source = Find(from);
         if (!source) return Status::Fail("not found");
         std::string bytes = std::move(source->bytes);
@@ -99,6 +114,10 @@ public:
         const Entry* e = FindConst(path);
         if (!e || e->folder) return std::nullopt;
         return e->bytes.size();
+    }
+    std::string SaveTarget(const std::string& path) override {
+        const auto link = m_links.find(path);
+        return link == m_links.end() ? path : link->second;
     }
     Status ListFiles(const std::string& pattern,
                      const std::function<bool(const std::string& name)>& visit) override {
@@ -127,6 +146,7 @@ private:
         std::erase_if(m_entries, [&](const Entry& e) { return e.path == path; });
     }
     std::vector<Entry> m_entries;  // listing order = insertion order
+    std::map<std::string, std::string> m_links;
 };
 
 class FixedClock : public Clock {

@@ -181,6 +181,101 @@ TEST_F(MemoFile, CommaInATextFieldIsRefused) {
     EXPECT_FALSE(fs.Exists(kPath));
 }
 
+// Older or foreign files may end after field 24 or 25; their text starts right after
+// the marker that opens part 25 or 26, commas and all.
+TEST_F(MemoFile, ShortRecordsKeepTheirWholeTextEvenWithCommas) {
+    struct Case { const char* name; std::string serialized; std::string text; };
+    const std::string fields24 = "0,,,0,0,0,0,1,2,3,4,5,6,F,9,0,0,0,,0,False,1,2,3,";
+    const Case cases[] = {
+        {"24 fields", fields24 + "#TEXT#a,b,c,d", "a,b,c,d"},
+        {"25 fields", fields24 + "r,#TEXT#one, two,,three", "one, two,,three"},
+        {"26 fields", fields24 + ",-1,#TEXT#x,#TEXT#y", "x,#TEXT#y"},
+        {"24 fields, many commas", fields24 + "#TEXT#" + std::string(40, ','), std::string(40, ',')},
+        {"24 fields, empty text", fields24 + "#TEXT#", ""},
+    };
+    for (const Case& c : cases) {
+        PutRaw(c.serialized);
+        MemoRecord r;
+        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, r).complete()) << c.name;
+        EXPECT_EQ(r.memoText, c.text) << c.name;
+        EXPECT_EQ(r.margin, 3) << c.name;
+    }
+}
+
+// Nothing may be lost without a word: a character code page 932 cannot hold stops the
+// save with its name, and the file on disk stays as it was.
+TEST_F(MemoFile, CharactersTheCodePageCannotHoldAreRefusedByName) {
+    MemoRecord old = DefaultMemo("the memo on disk");
+    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
+    const std::string before = fs.Get(kPath);
+    const std::pair<std::string, std::string> cases[] = {
+        {"笑顔😀です", "😀"}, {"한국어", "한"}, {"𠮷野家", "𠮷"}, {"1€", "€"}, {"Müller", "ü"},
+        {"a\xFF", "\xFF"},  // a byte that is not UTF-8
+    };
+    for (const auto& [text, first] : cases) {
+        for (const bool inFontName : {false, true}) {
+            MemoRecord r = DefaultMemo(inFontName ? "plain" : text);
+            if (inFontName) r.fontName = text;
+            const Status refused = SaveMemo(fs, clock, kKey, kPath, r);
+            EXPECT_FALSE(refused) << text;
+            EXPECT_EQ(refused.error, "保存できない文字「" + first +
+                                         "」が含まれています。この文字を除いてから保存してください。");
+            EXPECT_EQ(fs.Get(kPath), before) << text;
+        }
+    }
+    EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
+}
+
+// Characters other systems use for the code page's own are stored as the code page's.
+TEST_F(MemoFile, TwinCharactersAreStoredAsTheCodePageCharacter) {
+    const std::pair<const char*, const char*> twins[] = {
+        {"\u301C", "\uFF5E"}, {"\u2016", "\u2225"}, {"\u2212", "\uFF0D"}, {"\u00A2", "\uFFE0"},
+        {"\u00A3", "\uFFE1"}, {"\u00AC", "\uFFE2"}, {"\u2014", "\u2015"}, {"\u00A6", "\uFFE4"},
+    };
+    for (const auto& [twin, held] : twins) {
+        MemoRecord r = DefaultMemo(std::string("10") + twin + "20");
+        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r)) << twin;
+        MemoRecord loaded;
+        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
+        EXPECT_EQ(loaded.memoText, std::string("10") + held + "20") << twin;
+    }
+}
+
+// A Windows font name holds 31 UTF-16 units.
+TEST_F(MemoFile, FontNameOfThirtyOneCharactersIsStoredAndThirtyTwoRefused) {
+    const std::pair<std::string, std::string> fonts[] = {
+        {std::string(31, 'F'), std::string(32, 'F')},
+        {[] { std::string s; for (int i = 0; i < 31; ++i) s += "ゴ"; return s; }(),
+         [] { std::string s; for (int i = 0; i < 32; ++i) s += "ゴ"; return s; }()},
+    };
+    for (const auto& [fits, tooLong] : fonts) {
+        MemoRecord r = DefaultMemo("x");
+        r.fontName = fits;
+        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r)) << fits;
+        MemoRecord loaded;
+        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
+        EXPECT_EQ(loaded.fontName, fits);
+        const std::string before = fs.Get(kPath);
+        r.fontName = tooLong;
+        const Status refused = SaveMemo(fs, clock, kKey, kPath, r);
+        EXPECT_FALSE(refused);
+        EXPECT_NE(refused.error.find("32 文字"), std::string::npos) << refused.error;
+        EXPECT_EQ(fs.Get(kPath), before);
+    }
+}
+
+TEST_F(MemoFile, ReadFailureIsToldApartFromAFileThatIsNoMemo) {
+    MemoRecord r;
+    const LoadResult missing = LoadMemo(fs, kKey, "C:\\missing.epm", r);
+    EXPECT_FALSE(missing.read);
+    fs.Put(kPath, "This is not a memo file at all.");
+    const LoadResult foreign = LoadMemo(fs, kKey, kPath, r);
+    EXPECT_TRUE(foreign.read);
+    EXPECT_EQ(foreign.assigned, 0);
+    fs.Put(kPath, std::string(32768, '5'));
+    EXPECT_EQ(LoadMemo(fs, kKey, kPath, r).read.problem, Problem::TooLarge);
+}
+
 struct InjectedFailure {
     const char* name;
     void (*arm)(testing::FakeFileSystem&);

@@ -66,23 +66,31 @@ std::wstring ToWin32Path(const std::string& path) {
     return wide;
 }
 
-Status Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+Status Win32FileSystem::ReadFile(const std::string& path, std::uint64_t maxBytes,
+                                 std::string& bytes) {
     const UniqueFile file(CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return FailWithLastError();
+    // Devices ("CON", "NUL") and pipes would never end or block: files on disk only.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return Status::Fail(LastErrorText(ERROR_INVALID_FUNCTION), Problem::NotAFile);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size)) return FailWithLastError();
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        return Status::Fail(LastErrorText(ERROR_FILE_TOO_LARGE), Problem::TooLarge);
 
     // Read until the end rather than trusting the size: the file may change meanwhile.
     std::string content;
-    content.reserve(static_cast<std::size_t>(std::min<LONGLONG>(size.QuadPart, kMaxTransfer)));
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[64 * 1024];
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return FailWithLastError();
         if (read == 0) break;
         content.append(buffer, read);
+        if (content.size() > maxBytes)
+            return Status::Fail(LastErrorText(ERROR_FILE_TOO_LARGE), Problem::TooLarge);
     }
     bytes = std::move(content);
     return Status::Ok();
@@ -119,8 +127,14 @@ Status Win32FileSystem::MoveReplacing(const std::string& from, const std::string
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return FailWith(ERROR_ACCESS_DENIED);
     if (!MoveFileExW(ToWin32Path(from).c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FailWithLastError();
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        // A reader that holds the file without sharing its deletion (a viewer, a virus
+        // scanner) makes the move fail for that instant only.
+        const bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                          error == ERROR_ACCESS_DENIED;
+        return Status::Fail(LastErrorText(error), busy ? Problem::Busy : Problem::Failed);
+    }
     return Status::Ok();
 }
 
@@ -135,6 +149,32 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) 
         return std::nullopt;
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string Win32FileSystem::SaveTarget(const std::string& path) {
+    const std::wstring wide = ToWin32Path(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return path;
+    // A symbolic link: replace the file it leads to, so that the link stays.
+    const UniqueFile file(CreateFileW(wide.c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return path;
+    std::wstring resolved(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file.Get(), resolved.data(), static_cast<DWORD>(resolved.size()),
+                                             FILE_NAME_NORMALIZED);
+    if (length >= resolved.size()) {
+        resolved.resize(length + 1);
+        length = GetFinalPathNameByHandleW(file.Get(), resolved.data(), static_cast<DWORD>(resolved.size()),
+                                           FILE_NAME_NORMALIZED);
+    }
+    if (length == 0 || length >= resolved.size()) return path;
+    resolved.resize(length);
+    // "\\?\C:\..." and "\\?\UNC\server\..." back to the everyday forms.
+    if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) resolved = L"\\\\" + resolved.substr(8);
+    else if (resolved.rfind(L"\\\\?\\", 0) == 0) resolved = resolved.substr(4);
+    return WideToUtf8(resolved);
 }
 
 Status Win32FileSystem::ListFiles(const std::string& pattern,

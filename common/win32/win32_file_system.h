@@ -13,12 +13,13 @@ namespace kanopa {
 
 class Win32FileSystem final : public FileSystem {
 public:
-    Status ReadFile(const std::string& path, std::string& bytes) override;
+    Status ReadFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) override;
     Status CreateNewFile(const std::string& path, std::string_view bytes) override;
     Status AppendToFile(const std::string& path, std::string_view bytes) override;
     Status MoveReplacing(const std::string& from, const std::string& to) override;
     Status RemoveFile(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    std::string SaveTarget(const std::string& path) override;
     Status ListFiles(const std::string& pattern,
                      const std::function<bool(const std::string& name)>& visit) override;
 };

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/log.h"
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/program_path.h"
 #include "common/win32/unique_handle.h"

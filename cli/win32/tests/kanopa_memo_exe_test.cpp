@@ -32,7 +32,7 @@ ToolRun RunTool(const std::string& arguments) {
     ToolRun run;
     run.exitCode = _wsystem(Utf8ToWide(command).c_str());
     Win32FileSystem fs;
-    EXPECT_TRUE(fs.ReadFile(temp / "out", run.out).ok && fs.ReadFile(temp / "err", run.err).ok);
+    EXPECT_TRUE(fs.ReadFile(temp / "out", 1 << 20, run.out).ok && fs.ReadFile(temp / "err", 1 << 20, run.err).ok);
     return run;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -12,8 +13,10 @@
 #include "common/memo_defaults.h"
 #include "common/memo_file.h"
 #include "common/paths.h"
+#include "common/safe_save.h"
 #include "common/tests/fakes.h"
 #include "common/win32/tests/temp_folder.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 
@@ -100,6 +103,34 @@ TEST(Win32FileSystemMemo, SavedOverInAJapaneseFolder) {
         return true;
     }).ok);
     EXPECT_THAT(names, ElementsAre("テスト①.epm"));
+}
+
+// A reader that holds the memo without sharing its deletion (a viewer or a virus scanner
+// reading it) makes the final move fail for that instant: the adapter tells it as busy,
+// and a save waits until the reader lets go.
+TEST(Win32FileSystemMemo, SaveWaitsOutAReaderThatHoldsTheFile) {
+    TempFolder temp;
+    Win32FileSystem fs;
+    const std::string path = temp / "m.epm";
+    MakeFile(path, "old");
+    UniqueFile reader(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(fs.CreateNewFile(path + ".new", "new").ok);
+    const Status held = fs.MoveReplacing(path + ".new", path);
+    EXPECT_EQ(held.problem, Problem::Busy) << held.error;
+    ASSERT_TRUE(fs.RemoveFile(path + ".new").ok);
+
+    std::thread release([&reader] {
+        Sleep(200);
+        reader.Reset();
+    });
+    const Status saved = SaveFileReplacing(fs, path, "new");
+    release.join();
+    EXPECT_TRUE(saved.ok) << saved.error;
+    std::string bytes;
+    EXPECT_TRUE(fs.ReadFile(path, 100, bytes).ok);
+    EXPECT_EQ(bytes, "new");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "common/services.h"
+#include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/wide.h"
 #include "editor/win32/editor_names.h"

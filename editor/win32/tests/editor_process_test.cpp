@@ -3,7 +3,9 @@
 // judged by its windows and by the files it leaves behind.
 #include "common/win32/win32_file_system.h"
 
+#include <windows.h>
 #include <commctrl.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +15,8 @@
 
 #include "common/config_file.h"
 #include "common/memo_file.h"
-#include "common/services.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
@@ -33,8 +36,6 @@ using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
 
 constexpr wchar_t kMemoFilters[] = L"メモファイル(*.epm)|全てのファイル(*.*)";
-
-std::string MemoKey() { return InitCommon("C:\\Kanopa\\Kanopa.exe").memoKey; }
 
 bool Exists(const std::string& path) {
     return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -110,10 +111,8 @@ HWND OtherDialog(DWORD processId, HWND known) {
 COLORREF ScreenColor(HWND window, int x, int y) {
     POINT point{x, y};
     ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return color;
+    const UniqueWindowDc screen = GetWindowDcOf(nullptr);
+    return GetPixel(screen.Get().dc, point.x, point.y);
 }
 
 // --- Start-up ------------------------------------------------------------------------

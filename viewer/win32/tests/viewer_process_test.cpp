@@ -77,7 +77,7 @@ HWND WaitForMainWindow() {
 // The log's lines as "source|message", without their time stamps.
 std::vector<std::string> LogLines(const std::string& path) {
     std::string text;
-    Win32FileSystem().ReadFile(path, text);
+    Win32FileSystem().ReadFile(path, 1 << 20, text);
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
