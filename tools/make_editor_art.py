@@ -250,8 +250,8 @@ def pic_open(c, s, w):
     # The front flap, tipped forward: the folder is open.
     ft = g(s, 8 / 16)
     slant = g(s, 2 / 16)
-    outer = polygon([(x0 + slant, ft), (s - 0.0, ft), (x1 - 0.0, bottom), (x0, bottom)])
-    inner = polygon([(x0 + slant + w * 1.3, ft + w), (s - w * 1.8, ft + w), (x1 - w * 1.0, bottom - w),
+    outer = polygon([(x0 + slant, ft), (s, ft), (x1, bottom), (x0, bottom)])
+    inner = polygon([(x0 + slant + w * 1.3, ft + w), (s - w * 1.8, ft + w), (x1 - w, bottom - w),
                      (x0 + w * 1.1, bottom - w)])
     c.framed(outer, inner, FOLDER_OUTLINE, FOLDER_FRONT)
 
@@ -307,7 +307,7 @@ def pic_fixed_form(c, s, w):
     c.framed(round_rect(x0, y0, x1, y1, max(1.0, s / 16)),
              round_rect(x0 + w, y0 + w, x1 - w, y1 - w, max(0.5, s / 32)), BOARD_DARK, BOARD)
     px0, py0, px1, py1 = x0 + w + 1, g(s, 4 / 16), x1 - w - 1, y1 - w - 1
-    c.framed(rect(px0, py0, px1, py1), rect(px0, py0, px1, py1), PAPER, PAPER)
+    c.fill(rect(px0, py0, px1, py1), PAPER)
     clip_x0, clip_x1 = g(s, 5 / 16), g(s, 11 / 16)
     c.framed(rect(clip_x0, g(s, 1 / 16), clip_x1, g(s, 5 / 16)),
              rect(clip_x0 + w, g(s, 1 / 16) + w, clip_x1 - w, g(s, 5 / 16) - w), INK, CLIP)
