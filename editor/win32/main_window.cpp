@@ -11,7 +11,9 @@
 #include "common/win32/about_dialog.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
+#include "editor/position_picker_logic.h"
 #include "editor/win32/editor_names.h"
+#include "editor/win32/font_color_dialogs.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/resource.h"
 
@@ -53,8 +55,10 @@ constexpr ToolbarButton kToolbarButtons[] = {
 
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
-    IDM_INSERT_DATE_TIME, IDM_INSERT_FIXED_FORM, IDM_TOOL_SEARCH, IDM_TOOL_COPY,
-    IDM_FORMAT_FONT,      IDM_FORMAT_BACK_COLOR,
+    IDM_INSERT_DATE_TIME,
+    IDM_INSERT_FIXED_FORM,
+    IDM_TOOL_SEARCH,
+    IDM_TOOL_COPY,
 };
 
 std::wstring WindowTextOf(HWND window) {
@@ -100,12 +104,16 @@ MainWindow::MainWindow(HINSTANCE instance, EditorState& state, FileSystem& fs, c
       m_state(state),
       m_fs(fs),
       m_clock(clock),
+      m_picker(instance),
       m_pane(instance, PreviewPane::Events{
                            [this](POINT screen) {
                                if (m_rightMenu) ShowPopupMenu(GetSubMenu(m_rightMenu.Get(), 0), screen);
                            },
                            [this](POINT screen) { ShowPopupMenu(GetSubMenu(m_menuBar, 1), screen); },
-                           [this] { m_pane.CommitEditBox(); },
+                           [this] {
+                               m_pane.CommitEditBox();
+                               m_picker.Close();
+                           },
                            [this](const std::string& text) { m_state.Memo().memoText = text; },
                        }) {}
 
@@ -157,8 +165,6 @@ Status MainWindow::Create(int showCommand) {
         EnableMenuItem(m_menuBar, command, MF_BYCOMMAND | MF_GRAYED);
         SendMessageW(m_toolbar, TB_ENABLEBUTTON, command, FALSE);
     }
-    EnableMenuItem(GetSubMenu(m_rightMenu.Get(), 0), IDM_RIGHT_BACK_COLOR, MF_BYCOMMAND | MF_GRAYED);
-    EnableMenuItem(GetSubMenu(m_rightMenu.Get(), 0), IDM_RIGHT_FONT, MF_BYCOMMAND | MF_GRAYED);
 
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -429,7 +435,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
         return;
     }
     if (control == m_placeButton) {
-        if (notification == BN_CLICKED) m_pane.CommitEditBox();
+        if (notification == BN_CLICKED) OpenPositionPicker();
         return;
     }
     if (control != nullptr && control != m_toolbar) return;
@@ -451,6 +457,14 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_EDIT_CUT: OnEditCommand(WM_CUT); break;
     case IDM_EDIT_COPY: OnEditCommand(WM_COPY); break;
     case IDM_EDIT_PASTE: OnEditCommand(WM_PASTE); break;
+    case IDM_FORMAT_FONT:
+    case IDM_RIGHT_FONT:
+        ChooseMemoFont();
+        break;
+    case IDM_FORMAT_BACK_COLOR:
+    case IDM_RIGHT_BACK_COLOR:
+        ChooseBackColor();
+        break;
     case IDM_HELP_CONTENTS: OpenHelp(); break;
     case IDM_HELP_VERSION:
         ShowAboutDialog(m_window.Get(), m_instance,
@@ -459,6 +473,35 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
         break;
     default: break;  // the date/time, phrase, search and copy windows are not offered yet
     }
+}
+
+void MainWindow::OpenPositionPicker() {
+    m_pane.CommitEditBox();
+    RECT button{};
+    RECT toolbar{};
+    GetWindowRect(m_placeButton, &button);
+    GetWindowRect(m_toolbar, &toolbar);
+    const double twipsPerPixel = m_preview->TwipsPerPixel();
+    const PixelPoint origin = PickerOrigin(button.left, toolbar.bottom,
+                                           PickerClientSize(twipsPerPixel).width, twipsPerPixel);
+    const Status opened = m_picker.Open(m_window.Get(), POINT{origin.x, origin.y},
+                                        [this](int anchor) { m_preview->PickAnchor(anchor); });
+    if (!opened) WriteLog("frmCreateMemo.cmdPlace_Click()", opened.error);
+}
+
+void MainWindow::ChooseMemoFont() {
+    // The label's place first: re-dressing it from the record must not move it back.
+    m_preview->StoreLabelGeometry();
+    ShowMemoFontDialog(m_window.Get(), m_state.Memo());
+    m_preview->ApplyMemoToPreview();
+}
+
+void MainWindow::ChooseBackColor() {
+    std::int32_t color = m_state.Memo().backColor;
+    if (!ShowColorDialog(m_window.Get(), color)) return;
+    m_preview->StoreLabelGeometry();
+    m_state.Memo().backColor = color;
+    m_preview->ApplyMemoToPreview();
 }
 
 void MainWindow::OnEditCommand(UINT request) {

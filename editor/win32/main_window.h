@@ -25,6 +25,7 @@
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
 #include "editor/preview_layout.h"
+#include "editor/win32/position_picker_window.h"
 #include "editor/win32/preview_pane.h"
 
 namespace kanopa::editor::win32 {
@@ -85,6 +86,9 @@ private:
     void PlaceRowControls();
     void OnCommand(UINT command, UINT notification, HWND control);
     void OnEditCommand(UINT request);
+    void OpenPositionPicker();
+    void ChooseMemoFont();
+    void ChooseBackColor();
     void CommitMargin();
     void OpenHelp();
     void ShowPopupMenu(HMENU menu, POINT screen);
@@ -98,6 +102,7 @@ private:
     const Clock& m_clock;
     std::unique_ptr<Preview> m_preview;
     std::unique_ptr<Document> m_document;
+    PositionPickerWindow m_picker;  // frmPos, open or not
     PreviewPane m_pane;
     UniqueWindow m_window;
     HMENU m_menuBar = nullptr;      // attached to the window, which destroys it

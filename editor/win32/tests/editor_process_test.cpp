@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
+#include "common/win32/about_dialog_resource.h"
+#include "editor/position_picker_logic.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/resource.h"
@@ -31,6 +34,7 @@ namespace {
 
 using kanopa::testing::TempFolder;
 using kanopa::testing::FindProcessWindow;
+using kanopa::testing::MessageBoxIcon;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
@@ -107,6 +111,22 @@ HWND OtherDialog(DWORD processId, HWND known) {
     return nullptr;
 }
 
+bool PutTextOnClipboard(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool placed = false;
+    if (void* target = memory != nullptr ? GlobalLock(memory) : nullptr) {
+        std::memcpy(target, text.c_str(), bytes);
+        GlobalUnlock(memory);
+        placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    if (!placed && memory != nullptr) GlobalFree(memory);  // the clipboard did not take it
+    CloseClipboard();
+    return placed;
+}
+
 // The colour on screen at a point of a window's client area.
 COLORREF ScreenColor(HWND window, int x, int y) {
     POINT point{x, y};
@@ -144,7 +164,8 @@ TEST(EditorStartup, RefusesInTheirOrderWithTheirTextsAndEnds) {
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxText(box), test.message);
         EXPECT_EQ(WindowText(box), kProgramName);
-        // Critical icon, OK only: the box has no Cancel, Yes or No.
+        EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONERROR));
+        // OK only: the box has no Cancel, Yes or No.
         EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
         EXPECT_EQ(GetDlgItem(box, IDYES), nullptr);
         EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "no window before the checks";
@@ -171,6 +192,7 @@ TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
     HWND box = second.WaitForDialog();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), kAlreadyRunningMessage);
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONERROR));
     Answer(box, IDOK);
     EXPECT_EQ(second.ExitCode(), 0u);
     const EditorControls controls(mainWindow);
@@ -182,6 +204,7 @@ TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
     box = first.WaitForDialog(kConfirmCaption);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), kCloseQuestion);
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONQUESTION));
     EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
     Answer(box, IDNO);
     EXPECT_TRUE(IsWindow(mainWindow));
@@ -478,6 +501,7 @@ TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIs
     HWND box = m_editor->WaitForDialog(kProgramName);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"0～1000までの数値を入力してください。");
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONINFORMATION));
     Answer(box, IDOK);
     GUITHREADINFO gui{};
     gui.cbSize = sizeof(gui);
@@ -489,6 +513,86 @@ TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIs
     ASSERT_TRUE(WaitUntil([&] { return c.Label().left == 0; }));
     EXPECT_EQ(c.Label().top, 0);
     EXPECT_EQ(FindProcessWindow(m_editor->Id(), L"#32770"), nullptr) << "0 is in range: no message";
+}
+
+TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
+    Start();
+    const EditorControls& c = *m_controls;
+
+    // The edit box's right button shows the editor's four edit commands, not the edit
+    // box's own menu: the last item (Up from the top wraps to it) pastes, where the
+    // built-in menu's last item would select all.
+    ASSERT_TRUE(PutTextOnClipboard(L"貼った"));
+    PostClick(c.label, 30, 30);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(c.text) != FALSE; }));
+    const std::wstring original = WindowText(c.text);
+    SendMessageW(c.text, EM_SETSEL, 0, 0);
+    POINT screen{20, 20};
+    ClientToScreen(c.text, &screen);
+    PostMessageW(c.text, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c.text), MAKELPARAM(screen.x, screen.y));
+    HWND menu = m_editor->WaitForWindow(L"#32768");
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(c.text) == L"貼った" + original; }))
+        << WideToUtf8(WindowText(c.text));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(original.c_str()));
+
+    // Undo takes a typed character back once; a second Undo does not bring it back.
+    const std::wstring before = WindowText(c.text);
+    SendMessageW(c.text, EM_SETSEL, 0, 0);
+    PostMessageW(c.text, WM_CHAR, L'X', 0);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.text) == L"X" + before; }));
+    c.Command(IDM_EDIT_UNDO);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.text) == before; }));
+    c.Command(IDM_EDIT_UNDO);
+    c.Command(IDM_FILE_UWAGAKI);  // the memo file shows what the memo text became
+    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "start.epm").memoText == WideToUtf8(before); }))
+        << WideToUtf8(WindowText(c.text));
+    EXPECT_EQ(WindowText(c.text), before);
+
+    // The position picker: the middle zone anchors the memo in the frame's centre.
+    SendMessageW(c.layoutMode, CB_SETCURSEL, 1, 0);
+    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.layoutMode));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(c.place); }));
+    HWND button = GetDlgItem(c.main, IDC_PLACE_BUTTON);
+    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_PLACE_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    HWND picker = m_editor->WaitForWindow(kPositionPickerClass);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(GetWindow(picker, GW_OWNER), c.main);
+    const PixelRect zone = ZoneRect(4, TwipsPerPixelForDpi(static_cast<int>(GetDpiForWindow(picker))));
+    PostClick(picker, zone.left + zone.width / 2, zone.top + zone.height / 2);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"中央"; }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }));
+    EXPECT_EQ(c.Mode(), 0);
+    const RECT label = c.Label();
+    EXPECT_EQ(label.left, c.Frame().cx / 2 - (label.right - label.left) / 2);
+    EXPECT_EQ(label.top, c.Frame().cy / 2 - (label.bottom - label.top) / 2);
+
+    // Help without its file beside the program.
+    c.Command(IDM_HELP_CONTENTS);
+    HWND box = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"ヘルプファイル[Kanopa.chm]がありません。");
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
+    Answer(box, IDOK);
+
+    // The version dialog names the editor and its version.
+    c.Command(IDM_HELP_VERSION);
+    HWND about = m_editor->WaitForDialog(L"バージョン情報");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_TITLE)), L"カノパ");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_VERSION)), L"1.1.0");
+    Answer(about, IDOK);
+
+    // Windows ends the session: Config.txt is written without a question, and the
+    // editor ends.
+    ASSERT_TRUE(DeleteFileW(Utf8ToWide(m_folder / "Config.txt").c_str()));
+    PostMessageW(c.main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(m_editor->ExitCode(), 0u);
+    EXPECT_TRUE(Exists(m_folder / "Config.txt"));
 }
 
 }  // namespace
