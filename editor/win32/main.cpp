@@ -20,6 +20,7 @@
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/main_window.h"
+#include "editor/win32/win32_text.h"
 
 namespace {
 
@@ -62,16 +63,6 @@ private:
     UniqueMutex m_mutex;
 };
 
-UINT IconFlag(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Information: return MB_ICONINFORMATION;
-    case MessageIcon::Exclamation: return MB_ICONEXCLAMATION;
-    case MessageIcon::Critical: return MB_ICONERROR;
-    case MessageIcon::Question: return MB_ICONQUESTION;
-    }
-    return 0;
-}
-
 int RunMessageLoop(MainWindow& window) {
     MSG message{};
     BOOL result = 0;
@@ -98,7 +89,7 @@ int RunEditor(HINSTANCE instance, int showCommand) {
                                         CommandLineArguments(WideToUtf8(GetCommandLineW())));
     if (outcome.refusal) {
         MessageBoxW(nullptr, Utf8ToWide(outcome.refusal->message).c_str(), kProgramName,
-                    MB_OK | IconFlag(outcome.refusal->icon));
+                    MB_OK | MessageBoxIconFlag(outcome.refusal->icon));
         FinishRefusal(*outcome.refusal);
         return 0;
     }

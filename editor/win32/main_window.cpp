@@ -16,6 +16,7 @@
 #include "editor/win32/font_color_dialogs.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/resource.h"
+#include "editor/win32/win32_text.h"
 
 namespace kanopa::editor::win32 {
 namespace {
@@ -61,30 +62,12 @@ constexpr UINT kNotYetOffered[] = {
     IDM_TOOL_COPY,
 };
 
-std::wstring WindowTextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
-    return text;
-}
-
 std::wstring CurrentDirectory() {
     const DWORD length = GetCurrentDirectoryW(0, nullptr);
     std::wstring folder(length, L'\0');
     const DWORD copied = GetCurrentDirectoryW(length, folder.data());
     folder.resize(copied < length ? copied : 0);
     return folder;
-}
-
-UINT IconFlag(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Information: return MB_ICONINFORMATION;
-    case MessageIcon::Exclamation: return MB_ICONEXCLAMATION;
-    case MessageIcon::Critical: return MB_ICONERROR;
-    case MessageIcon::Question: return MB_ICONQUESTION;
-    }
-    return 0;
 }
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* className, const wchar_t* text,
@@ -336,7 +319,7 @@ bool MainWindow::AskYesNo(const std::string& text, const std::string& caption,
 }
 
 void MainWindow::ShowMessage(const std::string& text, MessageIcon icon) {
-    MessageBoxW(m_window.Get(), Utf8ToWide(text).c_str(), kProgramName, MB_OK | IconFlag(icon));
+    MessageBoxW(m_window.Get(), Utf8ToWide(text).c_str(), kProgramName, MB_OK | MessageBoxIconFlag(icon));
 }
 
 std::optional<std::string> MainWindow::ShowOpenDialog() { return ShowFileDialog(false); }

@@ -12,6 +12,7 @@
 #include "common/win32/wide.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/resource.h"
+#include "editor/win32/win32_text.h"
 
 namespace kanopa::editor::win32 {
 namespace {
@@ -24,14 +25,6 @@ constexpr int kDragOutlineWidth = 2;
 constexpr UINT_PTR kEditSubclassId = 1;
 
 const wchar_t kLineClass[] = L"Kanopa.Line";
-
-std::wstring WindowTextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
-    return text;
-}
 
 bool RegisterClassOnce(const WNDCLASSEXW& windowClass) {
     if (EnsureWindowClass(windowClass)) return true;

@@ -65,6 +65,10 @@ void WriteMemo(const std::string& path, MemoRecord record) {
     ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, record).ok) << path;
 }
 
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    kanopa::testing::MakeFile(path, bytes);
+}
+
 // The log's lines as "source|message", without their time stamps.
 std::vector<std::string> LogLines(const std::string& path) {
     std::istringstream in(Bytes(path));
@@ -275,6 +279,7 @@ protected:
         HWND box = m_editor->WaitForDialog(kProgramName);
         if (box == nullptr) return L"(no message box)";
         const std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
         Answer(box, IDOK);
         return text;
     }
@@ -439,6 +444,15 @@ TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndReportsAMissingFile)
     // The recent list: other.epm (newest) then start.epm; item 2 opens start.epm again.
     c.Command(IDM_FILE_RECENT_FILE_2);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"このフォルダのメモです。\r\n二行目"; }));
+
+    // A file that is no memo: the reason is shown, and the memo on show stays.
+    WriteBytes(m_folder / "broken.epm", "not a memo at all");
+    c.Command(IDM_FILE_OPEN);
+    dialog = m_editor->WaitForDialog(kOpenDialogTitle);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("broken.epm")));
+    EXPECT_THAT(WideToUtf8(TakeMessage()), ::testing::StartsWith("メモファイルを読み込めませんでした。"));
+    EXPECT_EQ(WindowText(c.label), L"このフォルダのメモです。\r\n二行目");
 
     // A listed file that went away: the message, and the memo on show stays.
     ASSERT_TRUE(DeleteFileW(Utf8ToWide(m_folder / "other.epm").c_str()));
