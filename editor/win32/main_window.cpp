@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -142,8 +143,20 @@ Status MainWindow::Create(int showCommand) {
     // The client area in twips of the monitor the window opened on.
     RECT frame{0, 0, Pixels(kClientWidthTwips), Pixels(kClientHeightTwips)};
     AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, m_dpi);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // On a screen too small for it (a high DPI on few pixels) the window keeps to the
+    // monitor's work area, so that its borders and status bar stay reachable.
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    const RECT work = GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)
+                          ? monitor.rcWork
+                          : RECT{placed.left, placed.top, placed.left + 32767, placed.top + 32767};
+    const int width = (std::min)(static_cast<int>(frame.right - frame.left), static_cast<int>(work.right - work.left));
+    const int height = (std::min)(static_cast<int>(frame.bottom - frame.top), static_cast<int>(work.bottom - work.top));
+    const int left = (std::max)(static_cast<int>(work.left), (std::min)(static_cast<int>(placed.left), static_cast<int>(work.right) - width));
+    const int top = (std::max)(static_cast<int>(work.top), (std::min)(static_cast<int>(placed.top), static_cast<int>(work.bottom) - height));
+    SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     for (UINT command : kNotYetOffered) {
         EnableMenuItem(m_menuBar, command, MF_BYCOMMAND | MF_GRAYED);
         SendMessageW(m_toolbar, TB_ENABLEBUTTON, command, FALSE);
