@@ -214,6 +214,15 @@ TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
     EXPECT_TRUE(IsWindow(mainWindow));
     EXPECT_FALSE(Exists(folder / "Config.txt"));
 
+    // Windows asking to end the session asks the same question; No keeps the editor.
+    PostMessageW(mainWindow, WM_QUERYENDSESSION, 0, 0);
+    box = first.WaitForDialog(kConfirmCaption);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kCloseQuestion);
+    Answer(box, IDNO);
+    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_FALSE(Exists(folder / "Config.txt"));
+
     controls.Command(IDM_FILE_CLOSE);
     box = first.WaitForDialog(kConfirmCaption);
     ASSERT_NE(box, nullptr);
