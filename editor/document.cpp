@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/codec.h"
 #include "common/config_file.h"
 #include "common/log.h"
 #include "common/memo_file.h"
@@ -26,29 +25,16 @@ std::string AsciiLower(std::string text) {
     return text;
 }
 
-// Reads a memo file into `record` and says why when it is not a complete memo. The
-// size test mirrors LoadMemo's so that the reason names what really went wrong.
+// Reads a memo file into `record` and says why when it is not a complete memo.
 bool ReadMemo(FileSystem& fs, const std::string& key, const std::string& path,
               MemoRecord& record, std::string& reason) {
-    const auto size = fs.FileSize(path);
-    if (!size) {
-        reason = "ファイルを開けません。";
+    const LoadResult result = LoadMemo(fs, key, path, record);
+    if (!result.read) {
+        reason = result.read.problem == Problem::TooLarge ? "メモファイルとしては大きすぎます。"
+                                                          : result.read.error;
         return false;
     }
-    if (*size == 0) {
-        reason = "ファイルが空です。";
-        return false;
-    }
-    if (*size > kMaxCodecChars) {
-        reason = "メモファイルとしては大きすぎます。";
-        return false;
-    }
-    std::string bytes;
-    if (const Status read = fs.ReadFile(path, kMaxCodecChars, bytes); !read) {
-        reason = read.error;
-        return false;
-    }
-    if (!LoadMemoBytes(key, bytes, record).complete()) {
+    if (!result.complete()) {
         reason = "メモファイルの形式ではないか、壊れています。";
         return false;
     }

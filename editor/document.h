@@ -34,8 +34,8 @@ inline constexpr int kOpenModeFromSearch = 3;
 
 // A name from a file dialog: blanks trimmed at both ends, lower-cased (ASCII letters).
 std::string NormalizeDialogPath(const std::string& chosen);
-// A Save dialog name: normalised, and ".epm" appended when the file name part has no
-// extension (no "." after the last separator).
+// A Save dialog name: normalised, trailing dots dropped (Windows drops them too), and
+// ".epm" appended when the file name then has no "."; "" when there is no file name.
 std::string NormalizeSavePath(const std::string& chosen);
 
 class Document {

@@ -39,16 +39,8 @@ std::int32_t PointsFromTenths(std::int32_t tenths) {
     return whole;
 }
 
-std::size_t Utf16Length(const std::string& text) {
-    std::size_t units = 0;
-    for (std::size_t pos = 0; pos < text.size();) {
-        units += NextCodePoint(text, pos) > 0xFFFF ? 2 : 1;
-    }
-    return units;
-}
-
 bool FitsFaceName(const std::string& name) {
-    return Utf16Length(name) <= static_cast<std::size_t>(kFaceNameMaxUnits);
+    return CountUtf16Units(name) <= kMaxFontNameUnits;
 }
 
 FontChoiceResult ChooseMemoFont(FontDialog& dialog, MemoRecord& record) {
@@ -64,11 +56,17 @@ FontChoiceResult ChooseMemoFont(FontDialog& dialog, MemoRecord& record) {
 
     FontDialogOutput output;
     if (!dialog.Show(input, output)) return {FontChoice::Cancelled, {}};
-    // The memo file has no escaping, so a "," in the name would make every save fail.
-    if (output.faceName.empty() || !FitsFaceName(output.faceName) ||
-        output.faceName.find(',') != std::string::npos) {
-        WriteLog("ChooseMemoFont()", "face name does not fit: " + output.faceName);
-        return {FontChoice::Refused, "このフォント名は使用できません。"};
+    // A name the memo file cannot hold (too long, a ",", a character outside code
+    // page 932) would make every later save fail: refuse it now, while it is chosen.
+    MemoRecord probe;
+    probe.fontName = output.faceName;
+    std::string problem = FindStorageProblem(probe);
+    if (problem.empty() && (output.faceName.empty() || FindFieldWithComma(probe))) {
+        problem = "このフォント名は使用できません。";
+    }
+    if (!problem.empty()) {
+        WriteLog("ChooseMemoFont()", "face name refused: " + output.faceName);
+        return {FontChoice::Refused, problem};
     }
     record.fontName = output.faceName;
     record.fontSize = PointsFromTenths(output.pointSizeTenths);

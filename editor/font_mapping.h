@@ -5,8 +5,8 @@
 //   fontSize    ->   LOGFONT height -MulDiv(points, dpi, 72) at the dialog's dpi
 //                    (12 points at 96 dpi: -16)
 //   chosen size <-   the dialog's point size in tenths, halves to even (125 -> 12)
-// A LOGFONT face name holds 31 UTF-16 units; a longer name is refused, and so is a
-// name with "," (the memo file cannot hold one).
+// A face name the memo file cannot hold is refused when chosen: longer than 31 UTF-16
+// units (LOGFONT's limit), with a ",", or with a character outside code page 932.
 #include <cstdint>
 #include <string>
 
@@ -15,7 +15,6 @@
 
 namespace kanopa::editor {
 
-inline constexpr int kFaceNameMaxUnits = 31;
 inline constexpr int kFontDialogMinPoints = 8;
 inline constexpr int kFontDialogMaxPoints = 24;
 inline constexpr int kBoldWeight = 700;
@@ -38,8 +37,7 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 std::int32_t LogFontHeight(std::int32_t points, int dpi);
 // Whole points from tenths of a point, halves to even.
 std::int32_t PointsFromTenths(std::int32_t tenths);
-// UTF-16 units of a UTF-8 text.
-std::size_t Utf16Length(const std::string& text);
+// At most kMaxFontNameUnits UTF-16 units (the memo record's limit).
 bool FitsFaceName(const std::string& name);
 
 // What the dialog opens with.

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/utf8.h"
+
 namespace kanopa::viewer {
 namespace {
 
@@ -47,44 +49,6 @@ std::string Unescape(std::string_view text) {
     return out;
 }
 
-// Escapes may spell out byte sequences that are no UTF-8 at all (a URL encoded in
-// another code page); such a path could not be handed to the platform faithfully.
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t extra = 0;
-        char32_t code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            code = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            code = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            code = lead & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + extra >= text.size()) return false;  // cut short
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0u) != 0x80u) return false;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < smallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string LocationUrlToPath(std::string_view url) {
@@ -119,7 +83,9 @@ std::string LocationUrlToPath(std::string_view url) {
         if (c == '/') c = '\\';
     }
     std::string path = Unescape(raw);
-    if (path.empty() || !IsValidUtf8(path)) return "";
+    // Escapes may spell out bytes that are no UTF-8 at all (a URL encoded in another code
+    // page); such a path could not be handed to the platform faithfully.
+    if (path.empty() || FindInvalidUtf8(path) != std::string_view::npos) return "";
     if (path.back() != '\\') path += '\\';
     return path;
 }

@@ -19,9 +19,9 @@ using Paths = std::vector<std::string>;
 class TestFileSystem : public kanopa::testing::FakeFileSystem {
 public:
     bool denyReads = false;
-    Status ReadFile(const std::string& path, std::string& bytes) override {
+    Status ReadFile(const std::string& path, std::uint64_t maxBytes, std::string& bytes) override {
         if (denyReads) return Status::Fail("アクセスが拒否されました。");
-        return FakeFileSystem::ReadFile(path, bytes);
+        return FakeFileSystem::ReadFile(path, maxBytes, bytes);
     }
 };
 
@@ -189,7 +189,10 @@ TEST_F(EditorDocument, RefusedOrFailedSaveKeepsFileStatusAndRecentList) {
     fs.failReplace = false;
     state.Memo().fontName = "Bad,Name";  // refused before anything is written
     document.SaveAs("");
-    ASSERT_EQ(view.messages.size(), 3u);
+    state.Memo().fontName = "Arial";
+    view.editText = "\xF0\x9F\x98\x80";  // no code page 932 character for it
+    document.SaveOverwrite();
+    ASSERT_EQ(view.messages.size(), 4u);
     for (const auto& [text, icon] : view.messages) {
         EXPECT_FALSE(text.empty());
         EXPECT_EQ(icon, MessageIcon::Exclamation);

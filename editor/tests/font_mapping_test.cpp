@@ -24,8 +24,8 @@ TEST(EditorFontMapping, StyleWeightHeightAndTenths) {
          {std::pair{124, 12}, {125, 12}, {126, 13}, {135, 14}, {80, 8}}) {
         EXPECT_EQ(PointsFromTenths(tenths), points) << tenths;
     }
-    EXPECT_EQ(Utf16Length(kDefaultFontName), 7u);
-    EXPECT_EQ(Utf16Length("\xF0\x9F\x98\x80"), 2u);  // a surrogate pair
+    EXPECT_TRUE(FitsFaceName(std::string(30, 'a') + "\xE3\x81\x82"));  // 31 units
+    EXPECT_FALSE(FitsFaceName(std::string(30, 'a') + "\xF0\x9F\x98\x80"));  // a pair: 32
 }
 
 class FakeFontDialog : public FontDialog {
@@ -77,7 +77,8 @@ TEST(EditorChooseFont, CancelOrUnstorableNamesLeaveTheRecord) {
     EXPECT_EQ(ChooseMemoFont(dialog, record).choice, FontChoice::Cancelled);
     EXPECT_EQ(record, before);
     dialog.confirm = true;
-    for (const std::string& name : {std::string(32, 'x'), std::string("A,B"), std::string()}) {
+    for (const std::string& name : {std::string(32, 'x'), std::string("A,B"), std::string(),
+                                    std::string("\xEB\xA7\x91\xEC\x9D\x80")}) {  // Hangul
         dialog.output.faceName = name;
         const FontChoiceResult result = ChooseMemoFont(dialog, record);
         EXPECT_EQ(result.choice, FontChoice::Refused) << name;
