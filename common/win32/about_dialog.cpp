@@ -130,7 +130,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SetIcon(dialog, instance, *data);
         SetTitleFont(dialog, *data);
         SetDlgItemTextW(dialog, IDC_ABOUT_TITLE, Utf8ToWide(data->input->programName).c_str());
-        const std::wstring version = Utf8ToWide(ReadModuleVersion(instance));
+        const std::wstring version = Utf8ToWide(ReadProgramVersion());
         SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, version.c_str());
         SetClientSize(dialog, *data->input);
         // Opened from the tray: come to the front rather than behind the active program.
@@ -163,8 +163,8 @@ std::string FormatFileVersion(std::uint32_t versionMs, std::uint32_t versionLs) 
            std::to_string(HIWORD(versionLs));
 }
 
-std::string ReadModuleVersion(HMODULE module) {
-    const std::wstring widePath = Utf8ToWide(ModulePath(module));
+std::string ReadProgramVersion() {
+    const std::wstring widePath = Utf8ToWide(ProgramPath());
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &ignored);
     if (size == 0) {

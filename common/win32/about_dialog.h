@@ -18,15 +18,16 @@ struct AboutDialogInput {
 };
 
 // Shows the dialog centred on the screen, modal to `owner`, and returns when the user
-// closed it. `instance` holds the template, the icon and the VERSIONINFO shown.
+// closed it. `instance` holds the template and the icon; the version shown is the
+// running program's.
 void ShowAboutDialog(HWND owner, HINSTANCE instance, const AboutDialogInput& input);
 
 // "major.minor.revision" from VS_FIXEDFILEINFO's dwFileVersionMS/LS (the fourth, build
 // number is not shown), each number in decimal without leading zeros: 1.1.0, 2.3.12.
 std::string FormatFileVersion(std::uint32_t versionMs, std::uint32_t versionLs);
 
-// The version of a loaded module (the program itself) as FormatFileVersion gives it;
+// The running program's version (its own VERSIONINFO) as FormatFileVersion gives it;
 // "" (and a log entry) when it has no readable version resource.
-std::string ReadModuleVersion(HMODULE module);
+std::string ReadProgramVersion();
 
 }  // namespace kanopa
