@@ -72,7 +72,7 @@ Status LoadConfig(FileSystem& fs, const std::string& path, MemoRecord& record) {
     }
     const std::string decoded = DecodeFromFile(kConfigKey, bytes);
     if (decoded.size() < kConfigNoiseDigits) {
-        return Status::Fail("設定ファイルとして読めません: " + path);
+        return Status::Fail("設定ファイルではありません: " + path);
     }
     // The serialised record follows the noise prefix; the prefix is skipped by position.
     const std::string_view body = std::string_view(decoded).substr(kConfigNoiseDigits);

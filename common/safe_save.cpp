@@ -36,11 +36,24 @@ bool SameName(std::string_view a, std::string_view b) {
     return i == a.size() && j == b.size();
 }
 
+// True for the names TemporaryName gives for a target named `targetName`.
+bool IsTemporaryNameOf(std::string_view name, std::string_view targetName) {
+    if (targetName.empty() || name.size() != targetName.size() + kTemporaryTailLength) return false;
+    const std::string_view tail = name.substr(targetName.size());
+    if (tail[0] != '.' || tail.substr(10) != kTemporarySuffix) return false;
+    for (std::size_t i = 1; i <= 8; ++i) {
+        if (!IsHexDigit(tail[i])) return false;
+    }
+    if (tail[9] < '0' || tail[9] >= static_cast<char>('0' + kNameAttempts)) return false;
+    return SameName(name.substr(0, targetName.size()), targetName);
+}
+
 // Removes what earlier, killed saves of `target` left behind; other files stay.
 void RemoveLeftovers(FileSystem& fs, const std::string& target) {
     const std::string folder = GetFolderPart(target);
     const std::string targetName = GetFileName(target);
     std::vector<std::string> leftovers;
+    // Best effort: what a failed listing hides, a later save removes.
     (void)fs.ListFiles(folder + "*" + kTemporarySuffix, [&](const std::string& name) {
         if (IsTemporaryNameOf(name, targetName)) leftovers.push_back(name);
         return true;
@@ -52,17 +65,6 @@ void RemoveLeftovers(FileSystem& fs, const std::string& target) {
 }  // namespace
 
 void SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
-
-bool IsTemporaryNameOf(std::string_view name, std::string_view targetName) {
-    if (targetName.empty() || name.size() != targetName.size() + kTemporaryTailLength) return false;
-    const std::string_view tail = name.substr(targetName.size());
-    if (tail[0] != '.' || tail.substr(10) != kTemporarySuffix) return false;
-    for (std::size_t i = 1; i <= 8; ++i) {
-        if (!IsHexDigit(tail[i])) return false;
-    }
-    if (tail[9] < '0' || tail[9] >= static_cast<char>('0' + kNameAttempts)) return false;
-    return SameName(name.substr(0, targetName.size()), targetName);
-}
 
 Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_view bytes,
                          const Sleeper& sleep) {

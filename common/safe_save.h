@@ -28,9 +28,6 @@ inline constexpr std::chrono::milliseconds kBusyRetryStep{50};
 Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_view bytes,
                          const Sleeper& sleep = SleepFor);
 
-// True for the names SaveFileReplacing gives its temporary files for `targetName`.
-bool IsTemporaryNameOf(std::string_view name, std::string_view targetName);
-
 // The sentence the user sees when a save failed.
 std::string SaveFailureMessage(const std::string& path, const std::string& description);
 

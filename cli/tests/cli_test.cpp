@@ -214,6 +214,23 @@ TEST_F(Cli, ShowTellsUnreadableFromNotAMemo) {
     }
 }
 
+// A failed write or read of any file says which file.
+TEST_F(Cli, FailuresNameTheFile) {
+    fs.failCreate = true;
+    EXPECT_EQ(Run({"create", "dir/m.epm", "--text", "x"}), 1);
+    EXPECT_NE(err.str().find("dir/m.epm"), std::string::npos) << err.str();
+    fs.failCreate = false;
+    fs.Put("junk.txt", "garbage");
+    const std::pair<const char*, std::string> cases[] = {
+        {"missing.txt", "設定ファイルを読めません: missing.txt（not found）"},
+        {"junk.txt", "設定ファイルではありません: junk.txt"},
+    };
+    for (const auto& [file, message] : cases) {
+        EXPECT_EQ(Run({"config-show", file}), 1);
+        EXPECT_EQ(err.str(), "kanopa-memo: " + message + "\n");
+    }
+}
+
 TEST_F(Cli, ConfigShowPrintsTheStoredSettingsWithReservedFields) {
     MemoRecord editor;
     editor.reservedText = "r";

@@ -99,11 +99,25 @@ TEST_F(ConfigFile, DamagedFilesReportFailureAndKeepWhatWasRead) {
         MemoRecord r;
         const Status result = LoadConfig(fs, kPath, r);
         EXPECT_FALSE(result) << c.name;
-        EXPECT_FALSE(result.error.empty()) << c.name;
+        EXPECT_NE(result.error.find(kPath), std::string::npos) << c.name;  // names the file
+        EXPECT_EQ(result.error.find("読めません: "), std::string::npos) << c.name;
         EXPECT_EQ(r.memoWidth, c.expectedWidth) << c.name;
     }
+    // A file that cannot be read at all is told apart from one that is no config file.
     MemoRecord r;
-    EXPECT_FALSE(LoadConfig(fs, "C:\\Kanopa\\missing.txt", r));
+    const Status missing = LoadConfig(fs, "C:\\Kanopa\\missing.txt", r);
+    EXPECT_EQ(missing.error, "設定ファイルを読めません: C:\\Kanopa\\missing.txt（not found）");
+}
+
+// The text fields a config file keeps (reserved and run-time ones) must be storable too.
+TEST_F(ConfigFile, UnstorableCharacterIsRefusedAndTheFileStays) {
+    MemoRecord editor;
+    ASSERT_TRUE(CreateConfigFile(fs, kPath, editor));
+    const std::string before = fs.Get(kPath);
+    editor.reservedText = "x😀";
+    const Status refused = SaveConfig(fs, kPath, editor);
+    EXPECT_EQ(refused.error, "保存できない文字「😀」が含まれています。この文字を除いてから保存してください。");
+    EXPECT_EQ(fs.Get(kPath), before);
 }
 
 TEST_F(ConfigFile, FailedSaveKeepsTheOldFileAndLogs) {

@@ -18,6 +18,9 @@ TEST(Cp932, AnsiCodesOfKnownCharacters) {
         {"A", 65}, {"~", 126}, {"\\", 92}, {"ｱ", 0xB1}, {"あ", -32096},
         {"漢", static_cast<std::int16_t>(0x8ABF)}, {"　", static_cast<std::int16_t>(0x8140)},
         {"①", static_cast<std::int16_t>(0x8740)}, {"€", 63}, {"😀", 63}, {"é", 63},
+        // Twins take the code of the code page's own character.
+        {"\u301C", static_cast<std::int16_t>(0x8160)}, {"\u2212", static_cast<std::int16_t>(0x817C)},
+        {"\u00AC", static_cast<std::int16_t>(0x81CA)},
     };
     for (const Case& c : cases) {
         const auto codes = Utf8ToAnsiCodes(c.text);

@@ -77,17 +77,6 @@ TEST(Wildcard, IgnoreCaseFoldsLettersBeyondAscii) {
     }
 }
 
-// The fake file system lists with the same matcher, so a test on it sees what a
-// Windows listing sees.
-TEST(Wildcard, FakeListingFoldsLikeTheMatcher) {
-    testing::FakeFileSystem fs;
-    fs.Put("C:\\W\\ÉTÉ.EPM", "x");
-    fs.Put("C:\\W\\ПРИВЕТ.epm", "x");
-    EXPECT_TRUE(IsFile(fs, "C:\\W\\été.epm"));
-    EXPECT_TRUE(IsFile(fs, "C:\\W\\привет.*"));
-    EXPECT_FALSE(IsFile(fs, "C:\\W\\ete.epm"));
-}
-
 class PosixIsFile : public ::testing::Test {
 protected:
     void SetUp() override {
