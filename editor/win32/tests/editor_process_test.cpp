@@ -536,6 +536,20 @@ TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIs
     ASSERT_TRUE(WaitUntil([&] { return c.Label().left == 0; }));
     EXPECT_EQ(c.Label().top, 0);
     EXPECT_EQ(FindProcessWindow(m_editor->Id(), L"#32770"), nullptr) << "0 is in range: no message";
+
+    // Leaving the box with a bad value (a click into the place box) shows the message once;
+    // its own box taking the focus, and the focus coming back, do not show it again.
+    SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-1"));
+    PostClick(c.place, 3, 3);
+    box = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"0～1000までの数値を入力してください。");
+    Answer(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.margin;
+    }));
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(m_editor->Id(), L"#32770") != nullptr; }, 500ms))
+        << "the message came back";
 }
 
 TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
