@@ -71,6 +71,25 @@ std::wstring CurrentDirectory() {
     return folder;
 }
 
+// Where a window of `size` goes: where the system put it, but within the work area of its
+// monitor, and no larger (a high DPI on few pixels), so that its borders and status bar
+// stay reachable.
+RECT FitInWorkArea(HWND window, SIZE size) {
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return RECT{placed.left, placed.top, placed.left + size.cx, placed.top + size.cy};
+    }
+    const RECT& work = monitor.rcWork;
+    const LONG width = (std::min)(size.cx, work.right - work.left);
+    const LONG height = (std::min)(size.cy, work.bottom - work.top);
+    const LONG left = (std::max)(work.left, (std::min)(placed.left, work.right - width));
+    const LONG top = (std::max)(work.top, (std::min)(placed.top, work.bottom - height));
+    return RECT{left, top, left + width, top + height};
+}
+
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* className, const wchar_t* text,
                  DWORD style, DWORD extendedStyle, int id) {
     HWND child = CreateWindowExW(extendedStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0,
@@ -138,25 +157,12 @@ Status MainWindow::Create(int showCommand) {
         m_menuBar = nullptr;
         return Status::Fail("CreateWindowExW failed");
     }
-    if (!m_preview) return Status::Fail("The editor window's controls could not be created");
-
     // The client area in twips of the monitor the window opened on.
     RECT frame{0, 0, Pixels(kClientWidthTwips), Pixels(kClientHeightTwips)};
     AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, m_dpi);
-    // On a screen too small for it (a high DPI on few pixels) the window keeps to the
-    // monitor's work area, so that its borders and status bar stay reachable.
-    RECT placed{};
-    GetWindowRect(window, &placed);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    const RECT work = GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)
-                          ? monitor.rcWork
-                          : RECT{placed.left, placed.top, placed.left + 32767, placed.top + 32767};
-    const int width = (std::min)(static_cast<int>(frame.right - frame.left), static_cast<int>(work.right - work.left));
-    const int height = (std::min)(static_cast<int>(frame.bottom - frame.top), static_cast<int>(work.bottom - work.top));
-    const int left = (std::max)(static_cast<int>(work.left), (std::min)(static_cast<int>(placed.left), static_cast<int>(work.right) - width));
-    const int top = (std::max)(static_cast<int>(work.top), (std::min)(static_cast<int>(placed.top), static_cast<int>(work.bottom) - height));
-    SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT placed = FitInWorkArea(window, SIZE{frame.right - frame.left, frame.bottom - frame.top});
+    SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
     for (UINT command : kNotYetOffered) {
         EnableMenuItem(m_menuBar, command, MF_BYCOMMAND | MF_GRAYED);
         SendMessageW(m_toolbar, TB_ENABLEBUTTON, command, FALSE);
