@@ -47,6 +47,7 @@ run: build
 
 screenshots: build-windows
 	scripts/with-wine.sh scripts/screenshots.sh
+	scripts/with-wine.sh scripts/editor-screenshots.sh
 
 clean:
 	rm -rf build

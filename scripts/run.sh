@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# make run: a short demo of the kanopa-memo tool, then KanopaViewer.exe under Wine: on
-# $DISPLAY when one is set, else on a private Xvfb. The viewer stays until it is ended
-# from its notification-area menu ("終了(&Q)") or with Ctrl+C.
+# make run: a short demo of the kanopa-memo tool, then the editor Kanopa.exe (showing the
+# demo memo) and KanopaViewer.exe under Wine: on $DISPLAY when one is set, else on a
+# private Xvfb. Each stays until it is ended: the editor from its window ("終了(&Q)"), the
+# viewer from its notification-area menu ("終了(&Q)"); Ctrl+C ends both.
 # KANOPA_NATIVE_BUILD_DIR and KANOPA_BUILD_DIR pick other builds than build/native and
 # build/windows.
 set -euo pipefail
@@ -10,6 +11,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 memo_tool=${KANOPA_NATIVE_BUILD_DIR:-build/native}/bin/kanopa-memo
 viewer=${KANOPA_BUILD_DIR:-build/windows}/bin/KanopaViewer.exe
+editor=${KANOPA_BUILD_DIR:-build/windows}/bin/Kanopa.exe
 demo=build/run-demo
 
 mkdir -p "$demo"
@@ -19,10 +21,15 @@ rm -f "$demo/デモ.epm"
   --size 260,110 --back 0x99FFFF
 "$memo_tool" show "$demo/デモ.epm"
 
-echo "== KanopaViewer.exe under Wine (the notification-area icon is at the bottom right)"
+echo "== Kanopa.exe with the memo above, and KanopaViewer.exe, under Wine"
+echo "   (the viewer's notification-area icon is at the bottom right)"
 # Wine cannot list its folder windows to programs, so no memo pops up there; on Windows
 # the memo above shows over $demo when that folder is open in Explorer.
 if [ -n "${DISPLAY:-}" ]; then
   export KANOPA_USE_DISPLAY=1
 fi
-exec scripts/with-wine.sh wine "$viewer"
+# Both in one Wine session; the session lasts until both have ended.
+exec scripts/with-wine.sh bash -c '
+  wine "$1" "$(winepath -w "$3")" &
+  wine "$2" &
+  wait' run "$editor" "$viewer" "$demo/デモ.epm"

@@ -7,16 +7,16 @@
 
 namespace kanopa {
 
-std::string ProgramPath() {
+std::string ModulePath(HMODULE module) {
     // GetModuleFileNameW truncates silently when the buffer is too small (it returns
     // the buffer size), so grow until the path fits; NTFS paths end at 32767 characters.
     constexpr DWORD kLongestPath = 32768;
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+        const DWORD length = GetModuleFileNameW(module, buffer.data(), size);
         if (length == 0) {
-            LogLastError("ProgramPath()", "GetModuleFileNameW");
+            LogLastError("ModulePath()", "GetModuleFileNameW");
             return {};
         }
         if (length < size) {
@@ -24,7 +24,7 @@ std::string ProgramPath() {
             return WideToUtf8(buffer);
         }
         if (size >= kLongestPath) {
-            LogLastError("ProgramPath()", "GetModuleFileNameW", ERROR_INSUFFICIENT_BUFFER);
+            LogLastError("ModulePath()", "GetModuleFileNameW", ERROR_INSUFFICIENT_BUFFER);
             return {};
         }
         buffer.resize(std::min<DWORD>(size * 2, kLongestPath));

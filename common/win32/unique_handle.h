@@ -124,6 +124,19 @@ struct GdiObjectTraits {
     static void Close(Type h) noexcept { DeleteObject(h); }
 };
 
+// A device context from GetDC/GetWindowDC: ReleaseDC needs the window it came from.
+struct WindowDc {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    bool operator==(const WindowDc&) const = default;
+};
+struct WindowDcTraits {
+    using Type = WindowDc;
+    static Type Invalid() noexcept { return {}; }
+    static bool IsValid(Type h) noexcept { return h.dc != nullptr; }
+    static void Close(Type h) noexcept { ReleaseDC(h.window, h.dc); }
+};
+
 // A device context from CreateCompatibleDC/CreateDCW.
 struct MemoryDcTraits {
     using Type = HDC;
@@ -169,9 +182,15 @@ using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueWindowDc = UniqueHandle<WindowDcTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueGdiSelection = UniqueHandle<GdiSelectionTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+
+// GetDC(window) with its release attached; invalid when GetDC fails.
+inline UniqueWindowDc GetWindowDcOf(HWND window) noexcept {
+    return UniqueWindowDc(WindowDc{window, GetDC(window)});
+}
 
 // Selects `object` into `dc` until the guard ends. With a null DC or object nothing is
 // selected, and nothing is restored later.

@@ -10,7 +10,7 @@
 #include "viewer/win32/resource.h"
 #include "viewer/win32/viewer_names.h"
 #include "viewer/win32/viewer_texts.h"
-#include "viewer/win32/window_thunk.h"
+#include "common/win32/window_thunk.h"
 
 namespace kanopa::viewer::win32 {
 namespace {

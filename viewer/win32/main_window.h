@@ -10,6 +10,7 @@
 #include "common/status.h"
 #include "common/win32/about_dialog.h"
 #include "common/win32/unique_handle.h"
+#include "common/win32/window_thunk.h"
 
 namespace kanopa::viewer::win32 {
 
@@ -37,7 +38,7 @@ public:
 
 private:
     template <typename T>
-    friend LRESULT CALLBACK WindowProcThunk(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK kanopa::WindowProcThunk(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate(HWND window);

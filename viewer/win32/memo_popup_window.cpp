@@ -8,11 +8,12 @@
 
 #include "common/log.h"
 #include "common/win32/log_last_error.h"
+#include "common/win32/memo_color.h"
 #include "common/win32/wide.h"
 #include "viewer/win32/resource.h"
 #include "viewer/win32/viewer_names.h"
 #include "viewer/win32/viewer_texts.h"
-#include "viewer/win32/window_thunk.h"
+#include "common/win32/window_thunk.h"
 
 namespace kanopa::viewer::win32 {
 namespace {
@@ -54,14 +55,6 @@ public:
 private:
     bool m_open;
 };
-
-// Memo colours are 0x00BBGGRR; a value with the top bit set names a system colour by
-// its index, as older memo files may hold.
-COLORREF ToColorRef(std::int32_t value) {
-    const auto bits = static_cast<std::uint32_t>(value);
-    if (bits & 0x80000000u) return GetSysColor(static_cast<int>(bits & 0xFFu));
-    return static_cast<COLORREF>(bits & 0x00FFFFFFu);
-}
 
 bool SameFont(const MemoStyle& a, const MemoStyle& b) {
     return a.fontName == b.fontName && a.fontSize == b.fontSize && a.bold == b.bold &&
@@ -259,7 +252,7 @@ void MemoPopupWindow::Paint(HDC target) const {
     auto bitmapSelected = SelectGdiObject(buffer.Get(), bitmap.Get());
     if (buffer && !bitmapSelected) dc = target;
 
-    UniqueBrush back(CreateSolidBrush(ToColorRef(m_style.backColor)));
+    UniqueBrush back(CreateSolidBrush(MemoColorToColorRef(m_style.backColor)));
     FillRect(dc, &client, back.Get());
 
     // The text stays clear of the close picture, which would otherwise hide its ends.
@@ -271,7 +264,7 @@ void MemoPopupWindow::Paint(HDC target) const {
     const std::wstring text = Utf8ToWide(m_style.text);
     {
         auto fontSelected = SelectGdiObject(dc, m_font.Get());
-        SetTextColor(dc, ToColorRef(m_style.foreColor));
+        SetTextColor(dc, MemoColorToColorRef(m_style.foreColor));
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, kTextFormat);
     }

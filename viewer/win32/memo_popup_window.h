@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/win32/unique_handle.h"
+#include "common/win32/window_thunk.h"
 #include "viewer/platform.h"
 
 namespace kanopa::viewer::win32 {
@@ -49,7 +50,7 @@ public:
 
 private:
     template <typename T>
-    friend LRESULT CALLBACK WindowProcThunk(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK kanopa::WindowProcThunk(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     int Twips(int twips) const { return TwipsToPixels(twips, m_dpi); }

@@ -4,10 +4,10 @@
 // WM_NCCREATE on, and is cleared at WM_NCDESTROY so that no late message reaches a
 // destroyed object. The class declares
 //   LRESULT WndProc(HWND, UINT, WPARAM, LPARAM);
-// and befriends WindowProcThunk<Class>.
+// and befriends kanopa::WindowProcThunk<Class>.
 #include <windows.h>
 
-namespace kanopa::viewer::win32 {
+namespace kanopa {
 
 template <typename T>
 LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -32,4 +32,4 @@ inline bool EnsureWindowClass(const WNDCLASSEXW& windowClass) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-}  // namespace kanopa::viewer::win32
+}  // namespace kanopa

@@ -1,0 +1,195 @@
+// The system's font and colour dialogs, opened by the wrappers and answered from a
+// second thread as a user would: what they open with, what OK and Cancel give back.
+#include "editor/win32/font_color_dialogs.h"
+
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "editor/win32/parts/tests/window_testing.h"
+
+namespace kanopa::editor::win32 {
+namespace {
+
+using testkit::TestWindow;
+using testkit::WindowText;
+
+// What the dialog showed when it was answered.
+struct DialogSeen {
+    bool found = false;
+    HWND owner = nullptr;
+    std::wstring face;   // font dialog: the face name box
+    std::wstring size;   // font dialog: the size box
+};
+
+// Waits on a thread of its own for the dialog that `thread` opens, reads it, lets `edit`
+// change it as a user would, and presses `button` in it.
+class DialogAnswerer {
+public:
+    using Edit = std::function<void(HWND dialog)>;
+    DialogAnswerer(DWORD thread, int button, Edit edit = nullptr)
+        : m_edit(std::move(edit)), m_worker([this, thread, button] { Run(thread, button); }) {}
+    ~DialogAnswerer() {
+        if (m_worker.joinable()) m_worker.join();
+    }
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    const DialogSeen& Seen() {
+        if (m_worker.joinable()) m_worker.join();
+        return m_seen;
+    }
+
+private:
+    static HWND FindDialog(DWORD thread) {
+        HWND found = nullptr;
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM result) -> BOOL {
+                wchar_t name[16] = {};
+                GetClassNameW(window, name, static_cast<int>(std::size(name)));
+                if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    void Run(DWORD thread, int button) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        HWND dialog = nullptr;
+        while ((dialog = FindDialog(thread)) == nullptr) {
+            if (std::chrono::steady_clock::now() > deadline) return;
+            Sleep(20);
+        }
+        m_seen.found = true;
+        m_seen.owner = GetWindow(dialog, GW_OWNER);
+        if (HWND face = GetDlgItem(dialog, cmb1)) m_seen.face = WindowText(face);
+        if (HWND size = GetDlgItem(dialog, cmb3)) m_seen.size = WindowText(size);
+        if (m_edit) m_edit(dialog);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    }
+
+    Edit m_edit;
+    DialogSeen m_seen;
+    std::thread m_worker;
+};
+
+class SystemDialogs : public ::testing::Test {
+protected:
+    TestWindow owner{L"frmCreateMemo stand-in", RECT{100, 100, 600, 500}};
+    const DWORD thread = GetCurrentThreadId();
+};
+
+TEST_F(SystemDialogs, ColourCancelledLeavesTheColourAndOkGivesTheOneShown) {
+    struct Case { int button; std::int32_t start; bool result; std::int32_t after; };
+    const Case cases[] = {
+        {IDCANCEL, 0x00C0FFEE & 0x00FFFFFF, false, 0x00C0FFEE & 0x00FFFFFF},
+        {IDOK, 0x00123456, true, 0x00123456},
+        {IDOK, 0x00000000, true, 0x00000000},
+        {IDOK, 0x00FFFFFF, true, 0x00FFFFFF},
+    };
+    for (const Case& c : cases) {
+        std::int32_t colour = c.start;
+        DialogAnswerer answerer(thread, c.button);
+        EXPECT_EQ(ShowColorDialog(owner.Get(), colour), c.result) << std::hex << c.start;
+        EXPECT_EQ(colour, c.after) << std::hex << c.start;
+        EXPECT_TRUE(answerer.Seen().found);
+        EXPECT_EQ(answerer.Seen().owner, owner.Get());
+    }
+}
+
+MemoRecord FontRecord(std::int32_t size, std::int32_t style, std::int32_t strikeout,
+                      std::int32_t underline) {
+    MemoRecord record;
+    record.fontName = "Tahoma";
+    record.fontSize = size;
+    record.fontStyle = style;
+    record.fontStrikeout = strikeout;
+    record.fontUnderline = underline;
+    record.foreColor = 0x000000FF;  // red, one of the dialog's own colours
+    record.backColor = 0x00FFFFFF;
+    record.memoText = "メモ";
+    return record;
+}
+
+TEST_F(SystemDialogs, FontOkWritesWhatTheDialogShowsBackIntoTheRecord) {
+    struct Case { std::int32_t size; std::int32_t style; std::int32_t strikeout; std::int32_t underline; };
+    // Both ends of the size range, every style, both effects.
+    const Case cases[] = {{8, 0, 0, 0}, {12, 3, 1, 0}, {24, 1, 0, 1}, {11, 2, 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "size " << c.size << " style " << c.style);
+        MemoRecord record = FontRecord(c.size, c.style, c.strikeout, c.underline);
+        const MemoRecord before = record;
+        DialogAnswerer answerer(thread, IDOK);
+        EXPECT_TRUE(ShowMemoFontDialog(owner.Get(), record));
+        const DialogSeen& seen = answerer.Seen();
+        ASSERT_TRUE(seen.found);
+        EXPECT_EQ(seen.owner, owner.Get());
+        EXPECT_EQ(seen.face, L"Tahoma");
+        EXPECT_EQ(seen.size, std::to_wstring(c.size));
+        // Unchanged in the dialog, so unchanged in the record; the rest is untouched.
+        EXPECT_EQ(record, before);
+    }
+}
+
+// Picks another size from the list and flips the underline box, telling the dialog as the
+// controls themselves would.
+void PickSizeAndFlipUnderline(HWND dialog, const wchar_t* size) {
+    HWND sizes = GetDlgItem(dialog, cmb3);
+    SendMessageW(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+    HWND underline = GetDlgItem(dialog, chx2);
+    const bool checked = SendMessageW(underline, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    SendMessageW(underline, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(underline));
+}
+
+TEST_F(SystemDialogs, FontOkWritesAChangedSizeAndUnderlineIntoTheRecord) {
+    struct Case { std::int32_t from; const wchar_t* to; std::int32_t size; std::int32_t underline; };
+    const Case cases[] = {{12, L"20", 20, 0}, {24, L"8", 8, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        MemoRecord record = FontRecord(c.from, 2, 0, 1 - c.underline);
+        MemoRecord expected = record;
+        expected.fontSize = c.size;
+        expected.fontUnderline = c.underline;
+        DialogAnswerer answerer(thread, IDOK, [&](HWND dialog) { PickSizeAndFlipUnderline(dialog, c.to); });
+        EXPECT_TRUE(ShowMemoFontDialog(owner.Get(), record));
+        EXPECT_TRUE(answerer.Seen().found);
+        EXPECT_EQ(record, expected);
+    }
+}
+
+TEST_F(SystemDialogs, FontOkKeepsATextColourOutsideTheDialogsOwnList) {
+    MemoRecord record = FontRecord(12, 0, 0, 0);
+    record.foreColor = 0x00123456;
+    const MemoRecord before = record;
+    DialogAnswerer answerer(thread, IDOK);
+    EXPECT_TRUE(ShowMemoFontDialog(owner.Get(), record));
+    EXPECT_TRUE(answerer.Seen().found);
+    EXPECT_EQ(record.foreColor, before.foreColor);
+}
+
+TEST_F(SystemDialogs, FontCancelledLeavesTheRecordAsItWas) {
+    MemoRecord record = FontRecord(16, 3, 1, 1);
+    record.fontName = "IPAGothic";
+    const MemoRecord before = record;
+    DialogAnswerer answerer(thread, IDCANCEL,
+                            [](HWND dialog) { PickSizeAndFlipUnderline(dialog, L"20"); });
+    EXPECT_FALSE(ShowMemoFontDialog(owner.Get(), record));
+    EXPECT_TRUE(answerer.Seen().found);
+    EXPECT_EQ(record, before);
+}
+
+}  // namespace
+}  // namespace kanopa::editor::win32

@@ -1,0 +1,271 @@
+// frmPos as a real window: its size at the monitor's dpi, the red zone under the
+// pointer, a click's anchor, closing on deactivation, and the zones' tooltips.
+#include "editor/win32/position_picker_window.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/position_picker_logic.h"
+#include "editor/preview_layout.h"
+#include "editor/win32/parts/tests/window_testing.h"
+
+namespace kanopa::editor::win32 {
+namespace {
+
+using testkit::PumpMessages;
+using testkit::TestWindow;
+using testkit::WaitUntil;
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+double PickerTwipsPerPixel(HWND picker) {
+    return TwipsPerPixelForDpi(static_cast<int>(GetDpiForWindow(picker)));
+}
+
+POINT ZoneCentre(HWND picker, int zone) {
+    const PixelRect r = ZoneRect(zone, PickerTwipsPerPixel(picker));
+    return POINT{r.left + r.width / 2, r.top + r.height / 2};
+}
+
+LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
+
+// Moves the pointer to a screen point as the user's mouse would: through the system's
+// input queue, so that windows hear of it, and of leaving, as they do of the real thing.
+void MovePointerTo(POINT screen) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+void HoverOver(HWND picker, POINT client) {
+    POINT screen = client;
+    ClientToScreen(picker, &screen);
+    MovePointerTo(screen);
+}
+
+void ClickAt(HWND picker, POINT down, POINT up) {
+    PostMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(down));
+    PostMessageW(picker, WM_LBUTTONUP, 0, ClientPoint(up));
+}
+
+// The colour of each zone's centre as the picker paints its client area.
+std::vector<COLORREF> ZoneColours(HWND picker) {
+    RECT client{};
+    GetClientRect(picker, &client);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = client.right;
+    format.bmiHeader.biHeight = -client.bottom;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::vector<COLORREF> colours;
+    auto selected = SelectGdiObject(dc.Get(), bitmap.Get());
+    SendMessageW(picker, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    for (int zone = 0; zone < kPickerZoneCount; ++zone) {
+        const POINT centre = ZoneCentre(picker, zone);
+        colours.push_back(GetPixel(dc.Get(), centre.x, centre.y));
+    }
+    return colours;
+}
+
+// Only `zone` is red (-1: none is); every other zone is the same non-red colour.
+void ExpectOnlyLit(HWND picker, int zone) {
+    const std::vector<COLORREF> colours = ZoneColours(picker);
+    const COLORREF plain = colours[zone == 0 ? 1 : 0];
+    EXPECT_NE(plain, kRed);
+    EXPECT_GT(GetBValue(plain), 128) << "zones are blue";
+    for (int i = 0; i < kPickerZoneCount; ++i) {
+        EXPECT_EQ(colours[i], i == zone ? kRed : plain) << "zone " << i;
+    }
+}
+
+class PositionPicker : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(owner.BringToFront()); }
+
+    // Opens the picker over the owner and waits until it is the active window.
+    HWND OpenPicker(POINT where = POINT{160, 140}) {
+        const Status status = picker.Open(owner.Get(), where, [this](int anchor) {
+            picked.push_back(anchor);
+            pickerOpenDuringReport = picker.IsOpen();
+        });
+        EXPECT_TRUE(status.ok) << status.error;
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == picker.Window(); }));
+        return picker.Window();
+    }
+
+    TestWindow owner{L"frmCreateMemo stand-in", RECT{100, 100, 700, 560}};
+    PositionPickerWindow picker{GetModuleHandleW(nullptr)};
+    std::vector<int> picked;
+    bool pickerOpenDuringReport = true;
+};
+
+TEST_F(PositionPicker, OpensOwnedAtItsPlaceInTwipsOfTheMonitorWithNoZoneLit) {
+    HWND window = OpenPicker(POINT{160, 140});
+    ASSERT_TRUE(picker.IsOpen());
+    EXPECT_EQ(GetWindow(window, GW_OWNER), owner.Get());
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no taskbar button";
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, 160);
+    EXPECT_EQ(frame.top, 140);
+    RECT client{};
+    GetClientRect(window, &client);
+    const PixelSize expected = PickerClientSize(PickerTwipsPerPixel(window));
+    EXPECT_EQ(client.right, expected.width);
+    EXPECT_EQ(client.bottom, expected.height);
+    if (GetDpiForWindow(window) == 96) {
+        EXPECT_EQ(client.right, 219);   // 3285 twips
+        EXPECT_EQ(client.bottom, 141);  // 2115 twips
+    }
+    EXPECT_EQ(picker.HighlightedZone(), -1);
+    ExpectOnlyLit(window, -1);
+}
+
+TEST_F(PositionPicker, NamesEachZoneInItsTooltipRowFirst) {
+    HWND window = OpenPicker();
+    HWND tips = picker.Tooltips();
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
+    ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), kPickerZoneCount);
+    const wchar_t* const expected[] = {L"上-左", L"上-中央", L"上-右", L"左",    L"中央",
+                                       L"右",    L"下-左",   L"下-中央", L"下-右"};
+    for (int zone = 0; zone < kPickerZoneCount; ++zone) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = window;
+        tool.uId = static_cast<UINT_PTR>(zone);
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::wstring(text), expected[zone]) << "zone " << zone;
+        ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+        const PixelRect r = ZoneRect(zone, PickerTwipsPerPixel(window));
+        EXPECT_EQ(tool.rect.left, r.left) << "zone " << zone;
+        EXPECT_EQ(tool.rect.top, r.top) << "zone " << zone;
+        EXPECT_EQ(tool.rect.right, r.left + r.width) << "zone " << zone;
+        EXPECT_EQ(tool.rect.bottom, r.top + r.height) << "zone " << zone;
+    }
+}
+
+TEST_F(PositionPicker, LightsOnlyTheZoneUnderThePointer) {
+    HWND window = OpenPicker();
+    HoverOver(window, ZoneCentre(window, 1));
+    ASSERT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == 1; }));
+    ExpectOnlyLit(window, 1);
+    HoverOver(window, ZoneCentre(window, 4));
+    ASSERT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == 4; }));
+    ExpectOnlyLit(window, 4);
+    // On the picture between two zones: none is lit.
+    const PixelRect left = ZoneRect(3, PickerTwipsPerPixel(window));
+    const PixelRect middle = ZoneRect(4, PickerTwipsPerPixel(window));
+    HoverOver(window, POINT{(left.left + left.width + middle.left) / 2, middle.top + 2});
+    ASSERT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == -1; }));
+    ExpectOnlyLit(window, -1);
+    // Back on a zone, then the pointer leaves the window: the light goes out with it.
+    HoverOver(window, ZoneCentre(window, 8));
+    ASSERT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == 8; }));
+    RECT frame{};
+    GetWindowRect(owner.Get(), &frame);
+    MovePointerTo(POINT{frame.right - 20, frame.bottom - 20});
+    EXPECT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == -1; }));
+    EXPECT_TRUE(picked.empty());
+}
+
+TEST_F(PositionPicker, ClickOnAZoneReportsItsAnchorAfterClosing) {
+    struct Case { int zone; int anchor; };
+    for (const Case c : {Case{0, 1}, Case{3, 4}, Case{4, 5}, Case{8, 9}}) {
+        picked.clear();
+        HWND window = OpenPicker();
+        ClickAt(window, ZoneCentre(window, c.zone), ZoneCentre(window, c.zone));
+        ASSERT_TRUE(WaitUntil([&] { return !picker.IsOpen(); })) << "zone " << c.zone;
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(picked, std::vector<int>{c.anchor}) << "zone " << c.zone;
+        EXPECT_FALSE(pickerOpenDuringReport);
+        EXPECT_EQ(picker.Window(), nullptr);
+    }
+}
+
+TEST_F(PositionPicker, PressAndReleaseOnDifferentZonesOrBetweenThemPickNothing) {
+    HWND window = OpenPicker();
+    const PixelRect first = ZoneRect(0, PickerTwipsPerPixel(window));
+    const PixelRect second = ZoneRect(1, PickerTwipsPerPixel(window));
+    const POINT between{(first.left + first.width + second.left) / 2, first.top + 2};
+    ClickAt(window, ZoneCentre(window, 0), ZoneCentre(window, 1));
+    ClickAt(window, between, between);
+    PumpMessages();  // the clicks were posted to this thread: all handled now
+    EXPECT_TRUE(picker.IsOpen());
+    EXPECT_TRUE(picked.empty());
+}
+
+TEST_F(PositionPicker, ClosesWithoutAChoiceWhenAnotherWindowIsActivatedOrOnEscape) {
+    TestWindow other(L"another program", RECT{500, 400, 800, 600});
+    ASSERT_TRUE(owner.BringToFront());
+    OpenPicker();
+    ASSERT_TRUE(other.BringToFront());
+    EXPECT_TRUE(WaitUntil([&] { return !picker.IsOpen(); }));
+
+    HWND window = OpenPicker();
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !picker.IsOpen(); }));
+
+    // Reopening while open replaces the first without a choice.
+    HWND first = OpenPicker();
+    HWND second = OpenPicker();
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_TRUE(IsWindow(second));
+    EXPECT_TRUE(picked.empty());
+}
+
+TEST_F(PositionPicker, TakesItsSizeZonesAndTooltipsAnewWhenMovedToAMonitorOfAnotherDpi) {
+    HWND window = OpenPicker(POINT{160, 140});
+    constexpr UINT kDpi = 144;  // 150 %: 10 twips a pixel
+    const double twipsPerPixel = TwipsPerPixelForDpi(kDpi);
+    RECT suggested{200, 180, 600, 500};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kDpi, kDpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.left, 200);
+    EXPECT_EQ(frame.top, 180);
+    RECT client{};
+    GetClientRect(window, &client);
+    const PixelSize expected = PickerClientSize(twipsPerPixel);
+    EXPECT_EQ(client.right, expected.width);
+    EXPECT_EQ(client.bottom, expected.height);
+    for (int zone : {0, 4, 8}) {
+        const PixelRect r = ZoneRect(zone, twipsPerPixel);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = window;
+        tool.uId = static_cast<UINT_PTR>(zone);
+        ASSERT_TRUE(SendMessageW(picker.Tooltips(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+        EXPECT_EQ(tool.rect.left, r.left) << "zone " << zone;
+        EXPECT_EQ(tool.rect.bottom, r.top + r.height) << "zone " << zone;
+        // The bottom-right corner of the zone at this dpi lies outside it at 96 dpi.
+        HoverOver(window, POINT{r.left + r.width - 1, r.top + r.height - 1});
+        EXPECT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == zone; })) << "zone " << zone;
+    }
+}
+
+TEST_F(PositionPicker, GoesWithItsOwner) {
+    HWND window = OpenPicker();
+    owner.Close();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(picker.IsOpen());
+    EXPECT_EQ(picker.Window(), nullptr);
+    EXPECT_TRUE(picked.empty());
+}
+
+}  // namespace
+}  // namespace kanopa::editor::win32

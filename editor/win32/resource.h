@@ -1,0 +1,49 @@
+#pragma once
+// Resource and command identifiers of Kanopa.exe (also read by windres).
+
+#define IDI_KANOPA 1
+#define IDR_MAIN_MENU 10
+#define IDR_RIGHT_MENU 11
+#define IDR_ACCELERATORS 12
+#define IDB_TOOLBAR_16 20
+#define IDB_TOOLBAR_24 21
+#define IDB_TOOLBAR_32 22
+
+// Menu bar of frmCreateMemo; the toolbar buttons send the same commands.
+#define IDM_FILE_NEW 1001
+#define IDM_FILE_OPEN 1002
+#define IDM_FILE_UWAGAKI 1003
+#define IDM_FILE_SAVE 1004
+#define IDM_EDIT_SAVE_RANGE 1005
+#define IDM_FILE_RECENT_FILE_1 1011
+#define IDM_FILE_RECENT_FILE_2 1012
+#define IDM_FILE_RECENT_FILE_3 1013
+#define IDM_FILE_RECENT_FILE_4 1014
+#define IDM_FILE_RECENT_FILE_5 1015
+#define IDM_FILE_CLOSE 1020
+#define IDM_EDIT_UNDO 1101
+#define IDM_EDIT_CUT 1102
+#define IDM_EDIT_COPY 1103
+#define IDM_EDIT_PASTE 1104
+#define IDM_INSERT_DATE_TIME 1201
+#define IDM_INSERT_FIXED_FORM 1202
+#define IDM_FORMAT_FONT 1301
+#define IDM_FORMAT_BACK_COLOR 1302
+#define IDM_TOOL_SEARCH 1401
+#define IDM_TOOL_COPY 1402
+#define IDM_HELP_CONTENTS 1501
+#define IDM_HELP_VERSION 1502
+// mnuRight, the memo label's popup menu.
+#define IDM_RIGHT_BACK_COLOR 1601
+#define IDM_RIGHT_FONT 1602
+
+// Controls of frmCreateMemo, in tab order after the toolbar.
+#define IDC_TOOLBAR 2001
+#define IDC_LAYOUT_MODE 2002
+#define IDC_PLACE 2003
+#define IDC_PLACE_BUTTON 2004
+#define IDC_MARGIN 2005
+#define IDC_FRAME 2006
+#define IDC_LABEL 2007
+#define IDC_TEXT 2008
+#define IDC_STATUS 2009

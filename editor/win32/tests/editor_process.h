@@ -1,0 +1,62 @@
+#pragma once
+// Kanopa.exe as a user meets it, for the Wine tests and the screenshot tool: a copy of
+// the program in a folder of its own (with or without its data files), started as a
+// process and driven by the messages a user's input produces.
+#include <windows.h>
+
+#include <string>
+
+#include "common/win32/tests/temp_folder.h"
+#include "common/win32/unique_handle.h"
+
+namespace kanopa::editor::win32::testing {
+
+// A program folder: Kanopa.exe copied from beside the running test, and the data files
+// it needs unless told otherwise.
+struct ProgramFolderOptions {
+    bool dateTimeFile = true;
+    bool fixedFormFile = true;
+};
+void PrepareProgramFolder(const kanopa::testing::TempFolder& folder,
+                          ProgramFolderOptions options = {});
+
+class EditorProcess {
+public:
+    // Starts `program` with `arguments` appended to its quoted path.
+    EditorProcess(const std::string& program, const std::wstring& arguments = L"");
+    ~EditorProcess();  // ends a process that is still running
+    EditorProcess(const EditorProcess&) = delete;
+    EditorProcess& operator=(const EditorProcess&) = delete;
+
+    bool Started() const { return m_process.IsValid(); }
+    DWORD Id() const { return m_id; }
+    // The exit code once the process ended; STILL_ACTIVE when it did not in time.
+    DWORD ExitCode() const;
+    // A visible top-level window of the process, waited for.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const;
+    HWND WaitForMainWindow() const;
+    // A message box or common dialog (class "#32770"), optionally with this caption.
+    HWND WaitForDialog(const wchar_t* title = nullptr) const;
+
+private:
+    UniqueKernelHandle m_process;
+    DWORD m_id = 0;
+};
+
+// The message text of a message box.
+std::wstring MessageBoxText(HWND box);
+// Answers a message box or dialog and waits until it is gone.
+bool Answer(HWND box, int button);
+
+// Chooses `path` in an open or save common dialog and confirms it.
+bool ChooseFileInDialog(HWND dialog, const std::wstring& path);
+// The names of the dialog's file-type filters, in order.
+std::wstring DialogFilters(HWND dialog);
+
+// Posts a left click at (x, y) of `window`'s client area: press and release.
+void PostClick(HWND window, int x, int y);
+
+// Client rectangle of a child in its parent's client coordinates.
+RECT ChildRect(HWND child);
+
+}  // namespace kanopa::editor::win32::testing

@@ -1,0 +1,636 @@
+// Kanopa.exe under Wine (or Windows) as a user meets it: started as a process in a folder
+// of its own, driven by posting the messages that the user's keys and mouse produce, and
+// judged by its windows and by the files it leaves behind.
+#include "common/win32/win32_file_system.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/config_file.h"
+#include "common/memo_file.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
+#include "common/win32/tests/temp_folder.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+#include "common/win32/about_dialog_resource.h"
+#include "editor/position_picker_logic.h"
+#include "editor/win32/editor_names.h"
+#include "editor/win32/editor_texts.h"
+#include "editor/win32/resource.h"
+#include "editor/win32/tests/editor_process.h"
+#include "common/win32/test_support/window_testing.h"
+
+namespace kanopa::editor::win32::testing {
+namespace {
+
+using kanopa::testing::TempFolder;
+using kanopa::testing::FindProcessWindow;
+using kanopa::testing::MessageBoxIcon;
+using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
+using namespace std::chrono_literals;
+
+constexpr wchar_t kMemoFilters[] = L"メモファイル(*.epm)|全てのファイル(*.*)";
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Bytes(const std::string& path) {
+    std::string bytes;
+    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
+    return bytes;
+}
+
+MemoRecord ReadBack(const std::string& path) {
+    MemoRecord record;
+    Win32FileSystem fs;
+    const LoadResult result = LoadMemo(fs, MemoKey(), path, record);
+    EXPECT_TRUE(result.complete()) << path;
+    return record;
+}
+
+void WriteMemo(const std::string& path, MemoRecord record) {
+    Win32FileSystem fs;
+    Win32Clock clock;
+    ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, record).ok) << path;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    kanopa::testing::MakeFile(path, bytes);
+}
+
+// The log's lines as "source|message", without their time stamps.
+std::vector<std::string> LogLines(const std::string& path) {
+    std::istringstream in(Bytes(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = line.substr(line.find('\t') + 1);
+        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The editor's controls, found the way any program can find them.
+struct EditorControls {
+    explicit EditorControls(HWND mainWindow)
+        : main(mainWindow),
+          layoutMode(GetDlgItem(mainWindow, IDC_LAYOUT_MODE)),
+          place(GetDlgItem(mainWindow, IDC_PLACE)),
+          margin(GetDlgItem(mainWindow, IDC_MARGIN)),
+          frame(GetDlgItem(mainWindow, IDC_FRAME)),
+          label(GetDlgItem(frame, IDC_LABEL)),
+          text(GetDlgItem(frame, IDC_TEXT)) {}
+    HWND main, layoutMode, place, margin, frame, label, text;
+
+    void Command(UINT id) const { PostMessageW(main, WM_COMMAND, id, 0); }
+    RECT Label() const { return ChildRect(label); }
+    SIZE Frame() const {
+        RECT client{};
+        GetClientRect(frame, &client);
+        return SIZE{client.right, client.bottom};
+    }
+    LRESULT Mode() const { return SendMessageW(layoutMode, CB_GETCURSEL, 0, 0); }
+};
+
+// A visible dialog or message box of the process other than `known`.
+HWND OtherDialog(DWORD processId, HWND known) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && window != known && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+bool PutTextOnClipboard(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool placed = false;
+    if (void* target = memory != nullptr ? GlobalLock(memory) : nullptr) {
+        std::memcpy(target, text.c_str(), bytes);
+        GlobalUnlock(memory);
+        placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
+    if (!placed && memory != nullptr) GlobalFree(memory);  // the clipboard did not take it
+    CloseClipboard();
+    return placed;
+}
+
+// The colour on screen at a point of a window's client area.
+COLORREF ScreenColor(HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    const UniqueWindowDc screen = GetWindowDcOf(nullptr);
+    return GetPixel(screen.Get().dc, point.x, point.y);
+}
+
+// --- Start-up ------------------------------------------------------------------------
+
+struct RefusalCase {
+    const char* name;
+    ProgramFolderOptions files;
+    const wchar_t* arguments;
+    const wchar_t* message;
+    bool configCreated;  // the refusal comes after Config.txt was made
+};
+
+TEST(EditorStartup, RefusesInTheirOrderWithTheirTextsAndEnds) {
+    const RefusalCase cases[] = {
+        {"no DateTime.txt", {false, true}, L"", L"日付表示ファイルがありません。", false},
+        {"neither data file", {false, false}, L"", L"日付表示ファイルがありません。", false},
+        {"no FixedForm.txt", {true, false}, L"", L"定型文ファイルがありません。", false},
+        {"two paths", {true, true}, L"C:\\a.epm C:\\b.epm", L"有効なパスが指定されていません。", true},
+        {"two paths, no data file", {false, true}, L"C:\\a.epm C:\\b.epm",
+         L"日付表示ファイルがありません。", false},
+    };
+    for (const RefusalCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        TempFolder folder;
+        PrepareProgramFolder(folder, test.files);
+        EditorProcess editor(folder / "Kanopa.exe", test.arguments);
+        ASSERT_TRUE(editor.Started());
+        HWND box = editor.WaitForDialog();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), test.message);
+        EXPECT_EQ(WindowText(box), kProgramName);
+        EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONERROR));
+        // OK only: the box has no Cancel, Yes or No.
+        EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+        EXPECT_EQ(GetDlgItem(box, IDYES), nullptr);
+        EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "no window before the checks";
+        Answer(box, IDOK);
+        EXPECT_EQ(editor.ExitCode(), 0u);
+        EXPECT_EQ(Exists(folder / "Config.txt"), test.configCreated);
+    }
+}
+
+TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
+    TempFolder folder;
+    PrepareProgramFolder(folder);
+    MemoRecord memo;
+    SetDefaultMemoValues(memo);
+    memo.memoText = "二つ目";
+    WriteMemo(folder / "second.epm", memo);
+
+    EditorProcess first(folder / "Kanopa.exe");
+    HWND mainWindow = first.WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_EQ(WindowText(mainWindow), kWindowCaption);
+
+    EditorProcess second(folder / "Kanopa.exe", L"\"" + Utf8ToWide(folder / "second.epm") + L"\"");
+    HWND box = second.WaitForDialog();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kAlreadyRunningMessage);
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONERROR));
+    Answer(box, IDOK);
+    EXPECT_EQ(second.ExitCode(), 0u);
+    const EditorControls controls(mainWindow);
+    EXPECT_FALSE(IsWindowVisible(controls.label)) << "the file went nowhere";
+
+    // Closing: No keeps the window and writes nothing; Yes writes Config.txt and ends.
+    ASSERT_TRUE(DeleteFileW(Utf8ToWide(folder / "Config.txt").c_str()));
+    PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    box = first.WaitForDialog(kConfirmCaption);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kCloseQuestion);
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONQUESTION));
+    EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+    Answer(box, IDNO);
+    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_FALSE(Exists(folder / "Config.txt"));
+
+    // Windows asking to end the session asks the same question; No keeps the editor.
+    PostMessageW(mainWindow, WM_QUERYENDSESSION, 0, 0);
+    box = first.WaitForDialog(kConfirmCaption);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kCloseQuestion);
+    Answer(box, IDNO);
+    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_FALSE(Exists(folder / "Config.txt"));
+
+    controls.Command(IDM_FILE_CLOSE);
+    box = first.WaitForDialog(kConfirmCaption);
+    ASSERT_NE(box, nullptr);
+    Answer(box, IDYES);
+    EXPECT_EQ(first.ExitCode(), 0u);
+    MemoRecord config;
+    Win32FileSystem fs;
+    EXPECT_TRUE(LoadConfig(fs, folder / "Config.txt", config).ok);
+    EXPECT_THAT(LogLines(folder / "Log.txt"),
+                ::testing::ElementsAre("|", "*********アプリケーション開始*********|", "|",
+                                       "*********アプリケーション開始*********|",
+                                       "*********二重起動システム終了*********|",
+                                       "*********アプリケーション終了*********|"));
+}
+
+// --- A memo from the command line, saved in every way -----------------------------------
+
+class EditorDocument : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PrepareProgramFolder(m_folder);
+        SetDefaultMemoValues(m_memo);
+        m_memo.memoWidth = 260;
+        m_memo.memoHeight = 110;
+        m_memo.backColor = 0x99FFFF;
+        m_memo.foreColor = 0x202020;
+        m_memo.layoutMode = 1;
+        m_memo.anchorPosition = 9;
+        m_memo.margin = 20;
+        m_memo.fontStyle = 3;
+        m_memo.memoText = "このフォルダのメモです。\r\n二行目";
+        WriteMemo(m_folder / "start.epm", m_memo);
+    }
+
+    // Starts the editor on start.epm and waits until the memo shows.
+    void Start() {
+        m_editor = std::make_unique<EditorProcess>(
+            m_folder / "Kanopa.exe", L"\"" + Utf8ToWide(m_folder / "start.epm") + L"\"");
+        HWND mainWindow = m_editor->WaitForMainWindow();
+        ASSERT_NE(mainWindow, nullptr);
+        m_controls = std::make_unique<EditorControls>(mainWindow);
+        // Shown and placed: the memo's own size.
+    ASSERT_TRUE(WaitUntil([&] {
+        const RECT label = m_controls->Label();
+        return IsWindowVisible(m_controls->label) && label.right - label.left == m_memo.memoWidth;
+    }));
+    }
+
+    // Save As (or Save selection as) into `name` in the folder, as typed in the dialog.
+    void SaveAs(UINT command, const std::wstring& typed) {
+        m_controls->Command(command);
+        HWND dialog = m_editor->WaitForDialog(kSaveDialogTitle);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(DialogFilters(dialog), kMemoFilters);
+        ASSERT_TRUE(ChooseFileInDialog(dialog, typed));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+    }
+
+    std::wstring Typed(const std::string& name) { return Utf8ToWide(m_folder / name); }
+
+    // The only message box expected now: its text, answered with OK.
+    std::wstring TakeMessage() {
+        HWND box = m_editor->WaitForDialog(kProgramName);
+        if (box == nullptr) return L"(no message box)";
+        const std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
+        Answer(box, IDOK);
+        return text;
+    }
+
+    TempFolder m_folder;
+    MemoRecord m_memo;
+    std::unique_ptr<EditorProcess> m_editor;
+    std::unique_ptr<EditorControls> m_controls;
+};
+
+TEST_F(EditorDocument, ShowsTheMemoNamedOnTheCommandLineAtItsAnchorInItsColours) {
+    Start();
+    const EditorControls& c = *m_controls;
+    const SIZE frame = c.Frame();
+    const RECT label = c.Label();
+    // Full scale: the record's pixels are the screen's, anchored at "右-下" 20 pixels in.
+    EXPECT_EQ(label.right - label.left, 260);
+    EXPECT_EQ(label.bottom - label.top, 110);
+    EXPECT_EQ(label.left, frame.cx - 260 - 20);
+    EXPECT_EQ(label.top, frame.cy - 110 - 20);
+    EXPECT_EQ(WindowText(c.label), L"このフォルダのメモです。\r\n二行目");
+    EXPECT_EQ(WindowText(c.text), L"このフォルダのメモです。\r\n二行目");
+    EXPECT_EQ(WindowText(c.place), L"右-下");
+    EXPECT_EQ(WindowText(c.margin), L"20");
+    EXPECT_EQ(c.Mode(), 0);
+    EXPECT_TRUE(IsWindowEnabled(c.margin));
+    EXPECT_TRUE(WaitUntil([&] { return ScreenColor(c.label, 3, label.bottom - label.top - 4) == 0x99FFFF; }))
+        << std::hex << ScreenColor(c.label, 3, label.bottom - label.top - 4);
+
+    // The frame follows the window; the anchored memo keeps its corner.
+    RECT window{};
+    GetWindowRect(c.main, &window);
+    SetWindowPos(c.main, nullptr, 0, 0, window.right - window.left - 100,
+                 window.bottom - window.top - 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return c.Frame().cx == frame.cx - 100 && c.Frame().cy == frame.cy - 50; }));
+    EXPECT_EQ(c.Label().left, c.Frame().cx - 260 - 20);
+    EXPECT_EQ(c.Label().top, c.Frame().cy - 110 - 20);
+
+    // A click on the memo opens the edit box over it, with the focus.
+    PostClick(c.label, 30, 30);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(c.text) != FALSE; }));
+    const RECT edit = ChildRect(c.text);
+    EXPECT_EQ(edit.left, c.Label().left);
+    EXPECT_EQ(edit.top, c.Label().top);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.text;
+    }));
+    // A click on the bare frame commits the text into the label.
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"書き直したメモ"));
+    PostClick(c.frame, 5, 5);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(c.text); }));
+    EXPECT_EQ(WindowText(c.label), L"書き直したメモ");
+}
+
+TEST_F(EditorDocument, SavesAsOverwritesAndSavesASelectionIntoFilesThatReadBack) {
+    Start();
+    const EditorControls& c = *m_controls;
+
+    // Save As with a name typed without extension: ".epm" is added.
+    SaveAs(IDM_FILE_SAVE, Typed("copy"));
+    ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "copy.epm"); }));
+    MemoRecord saved = ReadBack(m_folder / "copy.epm");
+    EXPECT_EQ(saved.memoText, m_memo.memoText);
+    EXPECT_EQ(saved.memoWidth, 260);
+    EXPECT_EQ(saved.memoHeight, 110);
+    EXPECT_EQ(saved.memoLeft, c.Frame().cx - 280) << "the anchored place is stored";
+    EXPECT_EQ(saved.memoTop, c.Frame().cy - 130);
+    EXPECT_EQ(saved.backColor, 0x99FFFF);
+    EXPECT_EQ(saved.fontStyle, 3);
+    EXPECT_EQ(saved.layoutMode, 1);
+    EXPECT_EQ(saved.anchorPosition, 9);
+    EXPECT_EQ(saved.margin, 20);
+
+    // Overwrite save (Ctrl+S's command) writes the edited text into the current file.
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"上書きした本文です。"));
+    c.Command(IDM_FILE_UWAGAKI);
+    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "copy.epm").memoText == "上書きした本文です。"; }))
+        << ReadBack(m_folder / "copy.epm").memoText << "|" << WideToUtf8(WindowText(c.label)) << "|"
+        << FindProcessWindow(m_editor->Id(), L"#32770");
+    EXPECT_EQ(ReadBack(m_folder / "start.epm").memoText, m_memo.memoText) << "the other file is untouched";
+
+    // Save selection as: only the selected text goes into the file; the label keeps all.
+    SendMessageW(c.text, EM_SETSEL, 3, 6);
+    SaveAs(IDM_EDIT_SAVE_RANGE, Typed("part.epm"));
+    ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "part.epm"); }));
+    EXPECT_EQ(ReadBack(m_folder / "part.epm").memoText, "した本");
+    EXPECT_EQ(WindowText(c.label), L"上書きした本文です。");
+    EXPECT_EQ(WindowText(c.text), L"した本");
+
+    // Save As onto an existing file asks before replacing it; No keeps the file.
+    const std::string before = Bytes(m_folder / "start.epm");
+    c.Command(IDM_FILE_SAVE);
+    HWND dialog = m_editor->WaitForDialog(kSaveDialogTitle);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("start.epm")));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = OtherDialog(m_editor->Id(), dialog)) != nullptr; }))
+        << "no question before replacing";
+    EXPECT_NE(GetDlgItem(question, IDYES), nullptr);
+    Answer(question, IDNO);
+    Answer(dialog, IDCANCEL);
+    EXPECT_EQ(Bytes(m_folder / "start.epm"), before);
+}
+
+TEST_F(EditorDocument, ARefusedSaveLeavesTheOldFileAndAGoneFileTurnsIntoSaveAs) {
+    Start();
+    const EditorControls& c = *m_controls;
+    const std::string start = m_folder / "start.epm";
+    const std::string before = Bytes(start);
+
+    // A read-only target: the save is refused with a message, the file stays.
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(start).c_str(), FILE_ATTRIBUTE_READONLY));
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"書けないはずの本文"));
+    c.Command(IDM_FILE_UWAGAKI);
+    EXPECT_NE(TakeMessage(), L"(no message box)");
+    EXPECT_EQ(Bytes(start), before);
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(start).c_str(), FILE_ATTRIBUTE_NORMAL));
+
+    // A character code page 932 cannot hold is refused, not written as "?".
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"顔文字 \U0001F600 入り"));
+    c.Command(IDM_FILE_UWAGAKI);
+    EXPECT_NE(TakeMessage(), L"(no message box)");
+    EXPECT_EQ(Bytes(start), before);
+
+    // The current file was moved away: the editor says so, then asks where to save.
+    ASSERT_TRUE(MoveFileW(Utf8ToWide(start).c_str(), Utf8ToWide(m_folder / "moved.epm").c_str()));
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"救われた本文"));
+    c.Command(IDM_FILE_UWAGAKI);
+    EXPECT_EQ(TakeMessage(), Utf8ToWide(start) + L"\r\nは移動又は削除されています。");
+    HWND dialog = m_editor->WaitForDialog(kSaveDialogTitle);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("rescued.epm")));
+    ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "rescued.epm"); }));
+    EXPECT_EQ(ReadBack(m_folder / "rescued.epm").memoText, "救われた本文");
+    EXPECT_EQ(Bytes(m_folder / "moved.epm"), before);
+}
+
+TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndReportsAMissingFile) {
+    MemoRecord other;
+    SetDefaultMemoValues(other);
+    other.layoutMode = 0;
+    other.memoLeft = 40;
+    other.memoTop = 30;
+    other.memoText = "開いたメモ";
+    WriteMemo(m_folder / "other.epm", other);
+    Start();
+    const EditorControls& c = *m_controls;
+
+    c.Command(IDM_FILE_OPEN);
+    HWND dialog = m_editor->WaitForDialog(kOpenDialogTitle);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(DialogFilters(dialog), kMemoFilters);
+    ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("other.epm")));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"開いたメモ"; }));
+    EXPECT_EQ(c.Mode(), 1);
+    EXPECT_FALSE(IsWindowEnabled(c.margin));
+    EXPECT_EQ(c.Label().left, 40);
+    EXPECT_EQ(c.Label().top, 30);
+
+    // The recent list: other.epm (newest) then start.epm; item 2 opens start.epm again.
+    c.Command(IDM_FILE_RECENT_FILE_2);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"このフォルダのメモです。\r\n二行目"; }));
+
+    // A file that is no memo: the reason is shown, and the memo on show stays.
+    WriteBytes(m_folder / "broken.epm", "not a memo at all");
+    c.Command(IDM_FILE_OPEN);
+    dialog = m_editor->WaitForDialog(kOpenDialogTitle);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("broken.epm")));
+    EXPECT_THAT(WideToUtf8(TakeMessage()), ::testing::StartsWith("メモファイルを読み込めませんでした。"));
+    EXPECT_EQ(WindowText(c.label), L"このフォルダのメモです。\r\n二行目");
+
+    // A listed file that went away: the message, and the memo on show stays.
+    ASSERT_TRUE(DeleteFileW(Utf8ToWide(m_folder / "other.epm").c_str()));
+    c.Command(IDM_FILE_RECENT_FILE_1);
+    EXPECT_EQ(TakeMessage(), L"指定のファイルが存在しません。");
+    EXPECT_EQ(WindowText(c.label), L"このフォルダのメモです。\r\n二行目");
+}
+
+// --- The preview's mouse and the margin box -----------------------------------------------
+
+TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIsChecked) {
+    Start();
+    const EditorControls& c = *m_controls;
+    const RECT start = c.Label();
+
+    // Press inside the memo, move, release 50 pixels up-left of it on the frame.
+    const auto drag = [&](int toX, int toY) {
+        PostMessageW(c.label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        PostMessageW(c.label, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX / 2, toY / 2));
+        PostMessageW(c.label, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+    };
+    drag(-40, -40);
+    HWND question = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(MessageBoxText(question),
+              L"メモを移動するとレイアウトモードは絶対配置となります。よろしいですか？");
+    Answer(question, IDNO);
+    EXPECT_EQ(c.Label().left, start.left);
+    EXPECT_EQ(c.Mode(), 0);
+
+    drag(-40, -40);
+    question = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(question, nullptr);
+    Answer(question, IDYES);
+    ASSERT_TRUE(WaitUntil([&] { return c.Label().left == start.left - 50; }));
+    EXPECT_EQ(c.Label().top, start.top - 50);
+    EXPECT_EQ(c.Mode(), 1);
+    EXPECT_FALSE(IsWindowEnabled(c.margin));
+    EXPECT_FALSE(IsWindowEnabled(c.place));
+
+    // A resize from the band at the bottom right, released 300 pixels in.
+    PostMessageW(c.label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(255, 105));
+    PostMessageW(c.label, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 150));
+    PostMessageW(c.label, WM_LBUTTONUP, 0, MAKELPARAM(300, 150));
+    ASSERT_TRUE(WaitUntil([&] { return c.Label().right - c.Label().left == 300; }));
+    EXPECT_EQ(c.Label().bottom - c.Label().top, 150);
+
+    // Back to anchored: the list's own choice, as the user makes it.
+    SendMessageW(c.layoutMode, CB_SETCURSEL, 0, 0);
+    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.layoutMode));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"左-上"; }));
+    EXPECT_TRUE(IsWindowEnabled(c.margin));
+    EXPECT_EQ(c.Label().left, 20);
+
+    // Enter in the margin box: one past the range is refused with the range message and
+    // the focus goes back; the largest value is taken (and moves the memo).
+    SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1001"));
+    PostMessageW(c.margin, WM_KEYDOWN, VK_RETURN, 0);
+    HWND box = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"0～1000までの数値を入力してください。");
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONINFORMATION));
+    Answer(box, IDOK);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.margin;
+    }));
+    SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" 0 "));
+    PostMessageW(c.margin, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return c.Label().left == 0; }));
+    EXPECT_EQ(c.Label().top, 0);
+    EXPECT_EQ(FindProcessWindow(m_editor->Id(), L"#32770"), nullptr) << "0 is in range: no message";
+
+    // Leaving the box with a bad value (a click into the place box) shows the message once;
+    // its own box taking the focus, and the focus coming back, do not show it again.
+    SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-1"));
+    PostClick(c.place, 3, 3);
+    box = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"0～1000までの数値を入力してください。");
+    Answer(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.margin;
+    }));
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(m_editor->Id(), L"#32770") != nullptr; }, 500ms))
+        << "the message came back";
+}
+
+TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
+    Start();
+    const EditorControls& c = *m_controls;
+
+    // The edit box's right button shows the editor's four edit commands, not the edit
+    // box's own menu: the last item (Up from the top wraps to it) pastes, where the
+    // built-in menu's last item would select all.
+    ASSERT_TRUE(PutTextOnClipboard(L"貼った"));
+    PostClick(c.label, 30, 30);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(c.text) != FALSE; }));
+    const std::wstring original = WindowText(c.text);
+    SendMessageW(c.text, EM_SETSEL, 0, 0);
+    POINT screen{20, 20};
+    ClientToScreen(c.text, &screen);
+    PostMessageW(c.text, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(c.text), MAKELPARAM(screen.x, screen.y));
+    HWND menu = m_editor->WaitForWindow(L"#32768");
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(c.text) == L"貼った" + original; }))
+        << WideToUtf8(WindowText(c.text));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(original.c_str()));
+
+    // Undo takes a typed character back once; a second Undo does not bring it back.
+    const std::wstring before = WindowText(c.text);
+    SendMessageW(c.text, EM_SETSEL, 0, 0);
+    PostMessageW(c.text, WM_CHAR, L'X', 0);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.text) == L"X" + before; }));
+    c.Command(IDM_EDIT_UNDO);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.text) == before; }));
+    c.Command(IDM_EDIT_UNDO);
+    c.Command(IDM_FILE_UWAGAKI);  // the memo file shows what the memo text became
+    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "start.epm").memoText == WideToUtf8(before); }))
+        << WideToUtf8(WindowText(c.text));
+    EXPECT_EQ(WindowText(c.text), before);
+
+    // The position picker: the middle zone anchors the memo in the frame's centre.
+    SendMessageW(c.layoutMode, CB_SETCURSEL, 1, 0);
+    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.layoutMode));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(c.place); }));
+    HWND button = GetDlgItem(c.main, IDC_PLACE_BUTTON);
+    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_PLACE_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    HWND picker = m_editor->WaitForWindow(kPositionPickerClass);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(GetWindow(picker, GW_OWNER), c.main);
+    const PixelRect zone = ZoneRect(4, TwipsPerPixelForDpi(static_cast<int>(GetDpiForWindow(picker))));
+    PostClick(picker, zone.left + zone.width / 2, zone.top + zone.height / 2);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"中央"; }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }));
+    EXPECT_EQ(c.Mode(), 0);
+    const RECT label = c.Label();
+    EXPECT_EQ(label.left, c.Frame().cx / 2 - (label.right - label.left) / 2);
+    EXPECT_EQ(label.top, c.Frame().cy / 2 - (label.bottom - label.top) / 2);
+
+    // Help without its file beside the program.
+    c.Command(IDM_HELP_CONTENTS);
+    HWND box = m_editor->WaitForDialog(kProgramName);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"ヘルプファイル[Kanopa.chm]がありません。");
+    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
+    Answer(box, IDOK);
+
+    // The version dialog names the editor and its version.
+    c.Command(IDM_HELP_VERSION);
+    HWND about = m_editor->WaitForDialog(L"バージョン情報");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_TITLE)), L"カノパ");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_VERSION)), L"1.1.0");
+    Answer(about, IDOK);
+
+    // Windows ends the session: Config.txt is written without a question, and the
+    // editor ends.
+    ASSERT_TRUE(DeleteFileW(Utf8ToWide(m_folder / "Config.txt").c_str()));
+    PostMessageW(c.main, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(m_editor->ExitCode(), 0u);
+    EXPECT_TRUE(Exists(m_folder / "Config.txt"));
+}
+
+}  // namespace
+}  // namespace kanopa::editor::win32::testing

@@ -1,0 +1,124 @@
+// Brings Kanopa.exe into a state worth a screenshot, until told to stop.
+//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about> <work folder>
+//                                   <ready file> <done file>
+// Copies the program and its data files from beside itself into the work folder, writes
+// a Japanese memo there, starts the editor on it and drives it with the messages a
+// user's input produces. Writes the ready file once the scene is on screen; ends the
+// editor when the done file appears (or after a minute).
+#include "common/win32/win32_file_system.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "common/keys.h"
+#include "common/memo_defaults.h"
+#include "common/memo_file.h"
+#include "common/paths.h"
+#include "common/win32/program_path.h"
+#include "common/win32/test_support/window_testing.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+#include "editor/win32/editor_names.h"
+#include "editor/win32/editor_texts.h"
+#include "editor/win32/resource.h"
+#include "editor/win32/tests/editor_process.h"
+
+namespace {
+
+using namespace kanopa;
+using namespace kanopa::editor::win32;
+using namespace kanopa::editor::win32::testing;
+using kanopa::testing::WaitUntil;
+using namespace std::chrono_literals;
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CopyBeside(const std::string& folder, const char* name) {
+    const std::wstring source = Utf8ToWide(GetFolderPart(ProgramPath()) + name);
+    return CopyFileW(source.c_str(), Utf8ToWide(folder + name).c_str(), FALSE) != FALSE;
+}
+
+bool WriteSceneMemo(const std::wstring& scene, const std::string& path) {
+    MemoRecord memo;
+    SetDefaultMemoValues(memo);
+    memo.fontSize = 12;
+    memo.foreColor = 0x202020;
+    memo.backColor = 0x99FFFF;
+    memo.memoWidth = 280;
+    memo.memoHeight = 120;
+    memo.memoText = "このフォルダは来週の会議資料です。\r\n最新版は「議事録」フォルダにあります。";
+    if (scene == L"absolute") {
+        memo.layoutMode = 0;
+        memo.memoLeft = 60;
+        memo.memoTop = 40;
+        memo.fontStyle = 2;
+    } else {
+        memo.layoutMode = 1;
+        memo.anchorPosition = 9;
+        memo.margin = 20;
+    }
+    Win32FileSystem fs;
+    Win32Clock clock;
+    return SaveMemo(fs, clock, MemoKey(), path, memo).ok;
+}
+
+int Run(const std::wstring& scene, std::string folder, const std::wstring& ready,
+        const std::wstring& done) {
+    AddBackslash(folder);
+    CreateDirectoryW(Utf8ToWide(folder).c_str(), nullptr);
+    if (!CopyBeside(folder, "Kanopa.exe") || !CopyBeside(folder, "DateTime.txt") ||
+        !CopyBeside(folder, "FixedForm.txt")) {
+        return 2;
+    }
+    const std::string memoPath = folder + "会議資料.epm";
+    if (!WriteSceneMemo(scene, memoPath)) return 2;
+
+    EditorProcess editor(folder + "Kanopa.exe", L"\"" + Utf8ToWide(memoPath) + L"\"");
+    HWND main = editor.WaitForMainWindow();
+    if (main == nullptr) return 3;
+    HWND frame = GetDlgItem(main, IDC_FRAME);
+    HWND label = GetDlgItem(frame, IDC_LABEL);
+    HWND text = GetDlgItem(frame, IDC_TEXT);
+    HWND margin = GetDlgItem(main, IDC_MARGIN);
+    if (!WaitUntil([&] { return IsWindowVisible(label) != FALSE; }, 10000ms)) return 3;
+
+    bool shown = true;
+    if (scene == L"editing") {
+        PostClick(label, 40, 30);
+        shown = WaitUntil([&] { return IsWindowVisible(text) != FALSE; });
+    } else if (scene == L"margin") {
+        SendMessageW(margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1001"));
+        PostMessageW(margin, WM_KEYDOWN, VK_RETURN, 0);
+        shown = editor.WaitForDialog(kProgramName) != nullptr;
+    } else if (scene == L"about") {
+        PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
+        shown = editor.WaitForDialog(L"バージョン情報") != nullptr;
+    }
+    if (!shown) return 4;
+    // Let the last paint reach the screen.
+    std::this_thread::sleep_for(700ms);
+
+    UniqueFile readyFile(CreateFileW(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!readyFile) return 5;
+    readyFile.Reset();
+    WaitUntil([&] { return FileExists(done); }, 60000ms);
+    return 0;  // the editor ends with `editor`
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr || count != 5) return 2;
+    const int result = Run(arguments[1], WideToUtf8(arguments[2]), arguments[3], arguments[4]);
+    LocalFree(arguments);
+    return result;
+}
