@@ -11,14 +11,14 @@
 
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
-#include "editor/win32/parts/tests/window_testing.h"
+#include "common/win32/test_support/window_testing.h"
 
 namespace kanopa::editor::win32 {
 namespace {
 
-using testkit::PumpMessages;
-using testkit::TestWindow;
-using testkit::WaitUntil;
+using kanopa::testing::PumpMessages;
+using kanopa::testing::TestWindow;
+using kanopa::testing::WaitUntil;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
