@@ -1,6 +1,8 @@
 // Start-up of Kanopa.exe to its first idle moment, against a plain editor of the system
 // (notepad.exe) started the same way in the same run:
-//   bench_editor_startup [runs]        (default 9 measured runs each, after one warm-up)
+//   bench_editor_startup [runs] [--phases]
+// (default 9 measured runs each, after one warm-up; --phases also prints, for every
+// start, when the window was first seen and when the start ended)
 // A start ends when the program's main window is visible, has nothing left to paint,
 // the process has gone idle waiting for input, and its window answers a message. The
 // two programs take turns, so both meet the same machine load. Kanopa runs from a
@@ -20,6 +22,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+bool g_phases = false;  // --phases: each start's two moments on stderr
 
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr wchar_t kEditorClass[] = L"Kanopa.frmCreateMemo";
@@ -85,6 +89,7 @@ double TimeOneStart(const Program& program) {
     kanopa::UniqueKernelHandle process(info.hProcess);
     kanopa::UniqueKernelHandle thread(info.hThread);
     double elapsed = -1;
+    double shown = -1;  // when the main window was first seen visible
     FindData data{info.dwProcessId, program.windowClass, nullptr, false};
     const Clock::time_point deadline = start + std::chrono::milliseconds(kStartTimeoutMs);
     while (Clock::now() < deadline) {
@@ -98,6 +103,9 @@ double TimeOneStart(const Program& program) {
             std::fwprintf(stderr, L"%ls: showed a message box instead of its window\n", program.name);
             break;
         }
+        if (data.found != nullptr && shown < 0) {
+            shown = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        }
         // Idle in its message loop (so nothing queued, not even a paint), nothing left
         // to paint, and answering.
         DWORD_PTR ignored = 0;
@@ -108,6 +116,9 @@ double TimeOneStart(const Program& program) {
             break;
         }
         Sleep(1);
+    }
+    if (g_phases && elapsed >= 0) {
+        std::fwprintf(stderr, L"  %-12ls window shown %7.1f ms, idle %7.1f ms\n", program.name, shown, elapsed);
     }
     if (elapsed < 0 && data.found == nullptr && !data.dialog) {
         std::fwprintf(stderr, L"%ls: no main window within %lu ms\n", program.name, kStartTimeoutMs);
@@ -149,7 +160,14 @@ void RemoveEditorFolder(const std::wstring& folder) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 9;
+    int runs = 9;
+    for (int i = 1; i < argc; ++i) {
+        if (std::wcscmp(argv[i], L"--phases") == 0) {
+            g_phases = true;
+        } else {
+            runs = std::max(1, _wtoi(argv[i]));
+        }
+    }
     std::wstring folder;
     if (!PrepareEditorFolder(DriverFolder(), folder)) return 1;
     Program programs[] = {

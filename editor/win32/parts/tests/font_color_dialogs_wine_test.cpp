@@ -13,13 +13,13 @@
 #include <thread>
 #include <utility>
 
-#include "editor/win32/parts/tests/window_testing.h"
+#include "common/win32/test_support/window_testing.h"
 
 namespace kanopa::editor::win32 {
 namespace {
 
-using testkit::TestWindow;
-using testkit::WindowText;
+using kanopa::testing::TestWindow;
+using kanopa::testing::WindowText;
 
 // What the dialog showed when it was answered.
 struct DialogSeen {

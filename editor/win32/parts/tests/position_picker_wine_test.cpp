@@ -11,16 +11,22 @@
 
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
-#include "editor/win32/parts/tests/window_testing.h"
+#include "common/win32/test_support/window_testing.h"
 
 namespace kanopa::editor::win32 {
 namespace {
 
-using testkit::PumpMessages;
-using testkit::TestWindow;
-using testkit::WaitUntil;
+using kanopa::testing::PumpMessages;
+using kanopa::testing::TestWindow;
+using kanopa::testing::WaitUntil;
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// The whole test program is per-monitor aware, as Kanopa.exe is (its manifest), so that
+// its windows see the screen's real resolution. (It may be so already: the call then
+// fails, and the test below checks the outcome rather than the call.)
+[[maybe_unused]] const BOOL kPerMonitorAware =
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
 double PickerTwipsPerPixel(HWND picker) {
     return TwipsPerPixelForDpi(static_cast<int>(GetDpiForWindow(picker)));
@@ -112,7 +118,11 @@ protected:
 };
 
 TEST_F(PositionPicker, OpensOwnedAtItsPlaceInTwipsOfTheMonitorWithNoZoneLit) {
+    ASSERT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
     HWND window = OpenPicker(POINT{160, 140});
+    // One monitor: its resolution is the system's (144 in the second run of these tests).
+    EXPECT_EQ(GetDpiForWindow(window), GetDpiForSystem());
     ASSERT_TRUE(picker.IsOpen());
     EXPECT_EQ(GetWindow(window, GW_OWNER), owner.Get());
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "no taskbar button";
