@@ -1,5 +1,6 @@
 #pragma once
-// Routes a window's messages to a member function of the object that owns the window.
+// Window helpers. WindowProcThunk routes a window's messages to a member function of
+// the object that owns the window.
 // `this` travels in CREATESTRUCTW::lpCreateParams, is kept in GWLP_USERDATA from
 // WM_NCCREATE on, and is cleared at WM_NCDESTROY so that no late message reaches a
 // destroyed object. The class declares
@@ -30,6 +31,16 @@ inline bool EnsureWindowClass(const WNDCLASSEXW& windowClass) {
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(windowClass.hInstance, windowClass.lpszClassName, &existing)) return true;
     return RegisterClassExW(&windowClass) != 0;
+}
+
+// Answers WM_PAINT: `paint` draws into the window's device context.
+template <typename Paint>
+void PaintWindow(HWND window, Paint&& paint) {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(window, &ps);
+    if (dc == nullptr) return;
+    paint(dc);
+    EndPaint(window, &ps);
 }
 
 }  // namespace kanopa

@@ -1,21 +1,19 @@
 // Kanopa.exe: start-up. The checks and their order are the editor's logic (RunStartup);
 // this file supplies the platform's means (a named mutex, message boxes, the command
 // line) and then lives in the message loop of the editor window.
-#include "common/win32/win32_file_system.h"
-
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
 #include "common/log.h"
 #include "common/paths.h"
-#include "common/win32/log_last_error.h"
 #include "common/win32/program_path.h"
+#include "common/win32/program_startup.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
+#include "common/win32/win32_file_system.h"
 #include "editor/startup.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
@@ -28,35 +26,11 @@ using namespace kanopa;
 using namespace kanopa::editor;
 using namespace kanopa::editor::win32;
 
-// The thread's COM apartment (the file dialogs and the shell want one).
-class ComApartment {
-public:
-    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {
-        if (FAILED(m_hr)) WriteLog("Main()", "CoInitializeEx failed: " + LastErrorText(static_cast<DWORD>(m_hr)));
-    }
-    ~ComApartment() {
-        if (SUCCEEDED(m_hr)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_hr;
-};
-
 // One editor per logon session: a named mutex held for the run.
 class MutexInstanceTest final : public InstanceTest {
 public:
     bool AnotherInstanceRunning() override {
-        m_mutex.Reset(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-        const DWORD error = GetLastError();
-        if (m_mutex && error != ERROR_ALREADY_EXISTS) return false;
-        if (!m_mutex && error != ERROR_ACCESS_DENIED) {
-            // Not a sign of another editor (that would be access denied): run unguarded.
-            LogLastError("Main()", "CreateMutexW", error);
-            return false;
-        }
-        return true;
+        return !ClaimSingleInstance(kSingleInstanceMutex, m_mutex);
     }
 
 private:

@@ -250,15 +250,9 @@ LRESULT PositionPickerWindow::WndProc(HWND window, UINT message, WPARAM wParam, 
         break;
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(window, &paint);
-        if (dc != nullptr) {
-            Paint(dc);
-            EndPaint(window, &paint);
-        }
+    case WM_PAINT:
+        PaintWindow(window, [&](HDC dc) { Paint(dc); });
         return 0;
-    }
     case WM_PRINTCLIENT:
         Paint(reinterpret_cast<HDC>(wParam));
         return 0;

@@ -358,15 +358,9 @@ LRESULT PreviewPane::OnLabelMessage(HWND window, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(window, &paint);
-        if (dc != nullptr) {
-            PaintLabel(dc);
-            EndPaint(window, &paint);
-        }
+    case WM_PAINT:
+        PaintWindow(window, [&](HDC dc) { PaintLabel(dc); });
         return 0;
-    }
     case WM_SIZE:
         InvalidateRect(window, nullptr, FALSE);
         return 0;

@@ -2,14 +2,13 @@
 // of its hidden main window, whose timer drives the popup cycle once a second.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
 #include "common/log.h"
 #include "common/program_context.h"
-#include "common/win32/log_last_error.h"
 #include "common/win32/program_path.h"
+#include "common/win32/program_startup.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/win32_clock.h"
 #include "common/win32/win32_file_system.h"
@@ -29,35 +28,6 @@ namespace {
 using namespace kanopa;
 using namespace kanopa::viewer;
 using namespace kanopa::viewer::win32;
-
-// The thread's COM apartment, left when start-up code returns.
-class ComApartment {
-public:
-    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {
-        if (FAILED(m_hr)) WriteLog("Main()", "CoInitializeEx failed: " + LastErrorText(static_cast<DWORD>(m_hr)));
-    }
-    ~ComApartment() {
-        if (SUCCEEDED(m_hr)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_hr;
-};
-
-// True when this is the only viewer of the logon session; `mutex` then keeps it so.
-bool ClaimSingleInstance(UniqueMutex& mutex) {
-    mutex.Reset(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-    const DWORD error = GetLastError();
-    if (mutex && error != ERROR_ALREADY_EXISTS) return true;
-    if (!mutex && error != ERROR_ACCESS_DENIED) {
-        // Not a sign of another viewer (that would be access denied): run unguarded.
-        LogLastError("Main()", "CreateMutexW", error);
-        return true;
-    }
-    return false;
-}
 
 int RunMessageLoop() {
     MSG message{};
@@ -83,7 +53,7 @@ int RunViewer(HINSTANCE instance) {
     WriteLog(kLogStart, "");
 
     UniqueMutex instanceMutex;
-    if (!ClaimSingleInstance(instanceMutex)) {
+    if (!ClaimSingleInstance(kSingleInstanceMutex, instanceMutex)) {
         MessageBoxW(nullptr, kAlreadyRunningMessage, kProgramName, MB_ICONINFORMATION | MB_OK);
         WriteLog(kLogAlreadyRunning, "");
         return 0;

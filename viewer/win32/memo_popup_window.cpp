@@ -360,15 +360,9 @@ LRESULT MemoPopupWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARA
         return MA_ACTIVATE;
     case WM_ERASEBKGND:
         return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(window, &paint);
-        if (dc != nullptr) {
-            Paint(dc);
-            EndPaint(window, &paint);
-        }
+    case WM_PAINT:
+        PaintWindow(window, [&](HDC dc) { Paint(dc); });
         return 0;
-    }
     case WM_SIZE:
         InvalidateRect(window, nullptr, FALSE);
         return 0;

@@ -43,17 +43,6 @@ private:
     UniqueGdiSelection m_selected;  // after the bitmap: deselected before it is deleted
 };
 
-// The whole screen's device context, released with the object.
-struct ScreenDc {
-    HDC dc = GetDC(nullptr);
-    ScreenDc() = default;
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    ~ScreenDc() {
-        if (dc != nullptr) ReleaseDC(nullptr, dc);
-    }
-};
-
 bool Near(std::uint32_t a, std::uint32_t b) {
     for (int shift : {0, 8, 16}) {
         if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8) {
@@ -238,9 +227,9 @@ UINT MessageBoxIcon(HWND box, std::chrono::milliseconds timeout) {
             POINT origin{0, 0};
             ClientToScreen(control, &origin);
             PixelCanvas shown(size);
-            const ScreenDc screen;
-            if (shown.Valid() && screen.dc != nullptr &&
-                BitBlt(shown.Dc(), 0, 0, size.cx, size.cy, screen.dc, origin.x, origin.y,
+            const UniqueWindowDc screen = GetWindowDcOf(nullptr);
+            if (shown.Valid() && screen &&
+                BitBlt(shown.Dc(), 0, 0, size.cx, size.cy, screen.Get().dc, origin.x, origin.y,
                        SRCCOPY)) {
                 found = IconLike(shown.Pixels(), size);
             }

@@ -239,11 +239,12 @@ TEST_F(PopupCycleOnWine, ClosePictureStaysWholeInsideTheClientAreaOnWideBorders)
 
         // Drawn whole: its grey edge shows at both sides.
         UpdateWindow(shown);
-        HDC dc = GetDC(shown);
-        const int middle = (picture.top + picture.bottom) / 2;
-        EXPECT_EQ(GetPixel(dc, picture.left, middle), RGB(128, 128, 128)) << frame;
-        EXPECT_EQ(GetPixel(dc, picture.right - 1, middle), RGB(128, 128, 128)) << frame;
-        ReleaseDC(shown, dc);
+        {
+            const UniqueWindowDc dc = GetWindowDcOf(shown);
+            const int middle = (picture.top + picture.bottom) / 2;
+            EXPECT_EQ(GetPixel(dc.Get().dc, picture.left, middle), RGB(128, 128, 128)) << frame;
+            EXPECT_EQ(GetPixel(dc.Get().dc, picture.right - 1, middle), RGB(128, 128, 128)) << frame;
+        }
         popup.Unload();
         ASSERT_TRUE(PopupGone(shown));
     }
@@ -272,9 +273,8 @@ TEST_F(PopupCycleOnWine, DrawsInTheMemosLookAndIsNeverSmallerThan700Twips) {
     UpdateWindow(shown);
     RECT client{};
     GetClientRect(shown, &client);
-    HDC dc = GetDC(shown);
-    EXPECT_EQ(GetPixel(dc, client.left + 2, client.bottom - 3), COLORREF{0xC0FFFF});
-    ReleaseDC(shown, dc);
+    EXPECT_EQ(GetPixel(GetWindowDcOf(shown).Get().dc, client.left + 2, client.bottom - 3),
+              COLORREF{0xC0FFFF});
 
     const int minimum = MulDiv(700, dpi, 1440);
     EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 640 + minimum}));
