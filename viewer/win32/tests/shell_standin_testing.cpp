@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
+
 #include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/wide.h"
@@ -79,6 +82,23 @@ void StandInShell::Play(const std::vector<StandInWindow>& windows, const std::st
     const std::string next = m_scenarioPath + ".new";
     ASSERT_TRUE(fs.CreateNewFile(next, text).ok);
     ASSERT_TRUE(fs.MoveReplacing(next, m_scenarioPath).ok);
+}
+
+std::string FileUrl(const std::string& path) {
+    std::string url = "file:///";
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            url += '/';
+        } else if (std::isalnum(byte) || c == ':' || c == '-' || c == '_' || c == '.') {
+            url += c;
+        } else {
+            char escape[4];
+            std::snprintf(escape, sizeof(escape), "%%%02X", byte);
+            url += escape;
+        }
+    }
+    return url;
 }
 
 ::testing::AssertionResult StandInObjectsAllReleased() {

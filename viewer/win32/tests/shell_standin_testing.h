@@ -44,6 +44,10 @@ private:
     bool m_registered = false;
 };
 
+// A file URL as the shell writes one: every byte but letters, digits and a few marks
+// escaped, so that Japanese names arrive as UTF-8 escapes and blanks as "%20".
+std::string FileUrl(const std::string& path);
+
 // True when every object the server handed out has been released (DllCanUnloadNow) and
 // none was called after its last release.
 ::testing::AssertionResult StandInObjectsAllReleased();

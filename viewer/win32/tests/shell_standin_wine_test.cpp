@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,33 +31,10 @@ inline void PrintTo(const ShellWindowInfo& info, std::ostream* out) {
 namespace kanopa::viewer::win32::testing {
 namespace {
 
-bool RunningOnWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 struct ComApartment {
     ComApartment() { EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
     ~ComApartment() { CoUninitialize(); }
 };
-
-// A file URL as the shell writes it: every byte but letters, digits and a few marks
-// escaped, so that Japanese names arrive as UTF-8 escapes and blanks as "%20".
-std::string FileUrl(const std::string& path) {
-    std::string url = "file:///";
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            url += '/';
-        } else if (std::isalnum(byte) || c == ':' || c == '-' || c == '_' || c == '.') {
-            url += c;
-        } else {
-            char escape[4];
-            std::snprintf(escape, sizeof(escape), "%%%02X", byte);
-            url += escape;
-        }
-    }
-    return url;
-}
 
 class ComAdapterOnStandInShell : public ::testing::Test {
 protected:
