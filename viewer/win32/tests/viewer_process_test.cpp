@@ -195,18 +195,31 @@ TEST(ViewerProgram, ShowsTheMemoOfTheShownTabOfTheFolderWindowTheShellLists) {
     TestWindow folderWindow(L"企画 資料", RECT{100, 100, 900, 700});
     StandInShell shell;
     ASSERT_TRUE(shell.Registered());
+    const std::string emptyFolder = folder / "メモのないフォルダ";
+    kanopa::testing::MakeFolder(emptyFolder);
     // A background tab first, then one whose view cannot be read, then the shown one.
-    shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
-                {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
-                {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}});
+    const std::vector<StandInWindow> tabs = {
+        {.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
+        {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
+        {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}};
+    shell.Play(tabs);
     ASSERT_TRUE(folderWindow.BringToFront());
 
     ViewerProcess viewer(program);  // inherits the scenario's name
-    HWND popup = viewer.WaitForWindow(kMemoWindowClass);
-    ASSERT_NE(popup, nullptr) << "no popup over the folder window";
-    EXPECT_TRUE(WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; }))
-        << ::testing::PrintToString(WindowRect(popup));
+    const auto popupShown = [&] {
+        HWND popup = viewer.WaitForWindow(kMemoWindowClass);
+        return popup != nullptr &&
+               WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; });
+    };
+    ASSERT_TRUE(popupShown()) << "no popup at the shown tab's memo";
     EXPECT_EQ(GetForegroundWindow(), folderWindow.Get());
+
+    // The user picks a tab whose folder holds no memo: the popup goes; back, it returns.
+    shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = shownFolder},
+                {.window = folderWindow.Get(), .folder = emptyFolder}});
+    EXPECT_TRUE(WaitUntil([&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
+    shell.Play(tabs);
+    ASSERT_TRUE(popupShown()) << "no popup after the memo's tab came back";
 
     HWND mainWindow = WaitForMainWindow();
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
