@@ -217,7 +217,8 @@ TEST(ViewerProgram, ShowsTheMemoOfTheShownTabOfTheFolderWindowTheShellLists) {
     // The user picks a tab whose folder holds no memo: the popup goes; back, it returns.
     shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = shownFolder},
                 {.window = folderWindow.Get(), .folder = emptyFolder}});
-    EXPECT_TRUE(WaitUntil([&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
     shell.Play(tabs);
     ASSERT_TRUE(popupShown()) << "no popup after the memo's tab came back";
 

@@ -70,7 +70,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 
 bool ReadScenarioFile(std::string& text) {
     wchar_t path[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(scenario::kStandInScenarioVariable, path, MAX_PATH);
+    const DWORD length =
+        GetEnvironmentVariableW(scenario::kStandInScenarioVariable, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return false;
     kanopa::UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
@@ -98,8 +99,9 @@ bool LoadScenario(Scenario& loaded) {
         for (std::size_t i = 1; i < fields.size(); ++i) {
             const std::size_t equals = fields[i].find('=');
             const std::string_view key = fields[i].substr(0, equals);
-            const std::string value(equals == std::string_view::npos ? std::string_view()
-                                                                     : fields[i].substr(equals + 1));
+            const std::string value(equals == std::string_view::npos
+                                        ? std::string_view()
+                                        : fields[i].substr(equals + 1));
             if (key == "hwnd") window.hwnd = std::stol(value);
             if (key == "view") {
                 window.view = value == "folderfails" ? ViewKind::FolderFails
@@ -253,7 +255,7 @@ private:
 // the window shows.
 class View final : public Counted, public IShellView, public IFolderView {
 public:
-    View(const WindowScenario& window) : m_scenario(window) {
+    explicit View(const WindowScenario& window) : m_scenario(window) {
         static const ATOM registered = [] {
             WNDCLASSW windowClass{};
             windowClass.lpfnWndProc = DefWindowProcW;
@@ -263,9 +265,10 @@ public:
         }();
         (void)registered;
         // No parent notification: the parent may belong to a process that is busy.
+        const auto parent = static_cast<HWND>(LongToHandle(window.hwnd));
         m_window.Reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, kViewWindowClass, L"",
                                        WS_CHILD | (window.activeTab ? WS_VISIBLE : 0), 0, 0, 10,
-                                       10, static_cast<HWND>(LongToHandle(window.hwnd)), nullptr, g_module, nullptr));
+                                       10, parent, nullptr, g_module, nullptr));
     }
     STANDIN_IUNKNOWN
 
@@ -287,7 +290,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE DestroyViewWindow() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetCurrentInfo(LPFOLDERSETTINGS) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE, LPARAM) override {
+    HRESULT STDMETHODCALLTYPE AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE,
+                                                    LPARAM) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE SaveViewState() override { return E_NOTIMPL; }
@@ -315,7 +319,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetSelectionMarkedItem(int*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetFocusedItem(int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetItemPosition(PCUITEMID_CHILD, POINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetItemPosition(PCUITEMID_CHILD, POINT*) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetSpacing(POINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetAutoArrange() override { return E_NOTIMPL; }
@@ -447,7 +453,9 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE SetMenuSB(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE RemoveMenusSB(HMENU) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetStatusTextSB(LPCWSTR) override { return E_NOTIMPL; }
@@ -460,7 +468,9 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE OnViewWindowActive(IShellView*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override {
+        return E_NOTIMPL;
+    }
 
     // IWebBrowser, IWebBrowserApp and IWebBrowser2: the rest.
     HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
