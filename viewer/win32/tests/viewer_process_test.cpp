@@ -20,6 +20,7 @@
 #include "common/win32/about_dialog_resource.h"
 #include "common/win32/win32_clock.h"
 #include "viewer/win32/resource.h"
+#include "viewer/win32/test_support/shell_standin_scenario.h"
 #include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/tests/shell_standin_testing.h"
 #include "viewer/win32/viewer_names.h"
@@ -214,13 +215,25 @@ TEST(ViewerProgram, ShowsTheMemoOfTheShownTabOfTheFolderWindowTheShellLists) {
     ASSERT_TRUE(popupShown()) << "no popup at the shown tab's memo";
     EXPECT_EQ(GetForegroundWindow(), folderWindow.Get());
 
-    // The user picks a tab whose folder holds no memo: the popup goes; back, it returns.
-    shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = shownFolder},
-                {.window = folderWindow.Get(), .folder = emptyFolder}});
-    EXPECT_TRUE(WaitUntil(
-        [&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
-    shell.Play(tabs);
-    ASSERT_TRUE(popupShown()) << "no popup after the memo's tab came back";
+    // The window shows something without a memo of its own (the memo's folder in another
+    // tab each time): the popup goes; back at the memo's tab, it returns.
+    const HWND w = folderWindow.Get();
+    const struct {
+        const char* name;
+        StandInWindow shown;
+    } noMemo[] = {
+        {"a folder without a memo", {.window = w, .folder = emptyFolder}},
+        {"a tab whose view fails", {.window = w, .view = "fails", .url = FileUrl(shownFolder)}},
+        {"This PC", {.window = w, .folder = kStandInThisPc}},
+    };
+    for (const auto& c : noMemo) {
+        SCOPED_TRACE(c.name);
+        shell.Play({{.window = w, .tab = "background", .folder = shownFolder}, c.shown});
+        EXPECT_TRUE(WaitUntil(
+            [&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
+        shell.Play(tabs);
+        ASSERT_TRUE(popupShown()) << "no popup after the memo's tab came back";
+    }
 
     HWND mainWindow = WaitForMainWindow();
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
