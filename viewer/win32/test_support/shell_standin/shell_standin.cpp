@@ -17,6 +17,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,9 @@ bool ReadScenarioFile(std::string& text) {
     const DWORD length =
         GetEnvironmentVariableW(scenario::kStandInScenarioVariable, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return false;
-    kanopa::UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    // Shared for deletion too: the test replaces the file while a program reads it.
+    kanopa::UniqueFile file(CreateFileW(path, GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return false;
     char buffer[4096];
@@ -102,7 +105,7 @@ bool LoadScenario(Scenario& loaded) {
             const std::string value(equals == std::string_view::npos
                                         ? std::string_view()
                                         : fields[i].substr(equals + 1));
-            if (key == "hwnd") window.hwnd = std::stol(value);
+            if (key == "hwnd") window.hwnd = std::strtol(value.c_str(), nullptr, 10);
             if (key == "view") {
                 window.view = value == "folderfails" ? ViewKind::FolderFails
                               : value == "page"      ? ViewKind::Page
