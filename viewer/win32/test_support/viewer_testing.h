@@ -30,6 +30,11 @@ public:
     std::vector<ShellWindowInfo> list;
 };
 
+// Wine's ntdll alone exports its version.
+inline bool RunningOnWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 inline Rect WindowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);

@@ -19,10 +19,6 @@
 namespace kanopa::viewer::win32::testing {
 namespace {
 
-bool RunningOnWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // The test thread's apartment: it enters none otherwise.
 struct ComApartment {
     ComApartment() { EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }

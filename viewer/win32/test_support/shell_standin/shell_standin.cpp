@@ -1,0 +1,706 @@
+// Not shipped: an in-process server that stands in for the shell's window list
+// (CLSID_ShellWindows), so that the viewer's COM adapter runs end to end under Wine, whose
+// own list answers E_NOTIMPL. It plays the scenario a test wrote (shell_standin_scenario.h)
+// and keeps to the documented contracts of the interfaces the adapter calls; every other
+// method answers E_NOTIMPL.
+//
+// Objects count themselves: DllCanUnloadNow says S_OK only once every reference handed
+// out came back. A released object's memory is kept (this lives only for a test's run),
+// so that a call on it after its last Release is counted as a misuse instead of being
+// undefined.
+#include <windows.h>
+#include <exdisp.h>
+#include <objbase.h>
+#include <servprov.h>
+#include <shldisp.h>
+#include <shlguid.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/win32/unique_handle.h"
+#include "common/win32/wide.h"
+#include "viewer/win32/test_support/shell_standin_scenario.h"
+
+namespace {
+
+using kanopa::ComPtr;
+using kanopa::UniqueWindow;
+namespace scenario = kanopa::viewer::win32::testing;
+
+HMODULE g_module = nullptr;
+volatile LONG g_liveObjects = 0;
+volatile LONG g_serverLocks = 0;
+volatile LONG g_misuses = 0;
+
+constexpr wchar_t kViewWindowClass[] = L"KanopaStandIn.ShellView";
+
+// ---------------------------------------------------------------- scenario
+
+enum class ViewKind { Folder, FolderFails, Page, Fails };
+
+struct WindowScenario {
+    LONG hwnd = 0;
+    ViewKind view = ViewKind::Folder;
+    bool activeTab = true;
+    std::string folder;
+    std::string url;
+    bool folderDocument = true;
+    bool closing = false;
+};
+
+struct Scenario {
+    std::string server;
+    std::vector<WindowScenario> windows;
+};
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(separator, start)) != std::string_view::npos;
+         start = end + 1) {
+        parts.push_back(text.substr(start, end - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+bool ReadScenarioFile(std::string& text) {
+    wchar_t path[MAX_PATH];
+    const DWORD length =
+        GetEnvironmentVariableW(scenario::kStandInScenarioVariable, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    // Shared for deletion too: the test replaces the file while a program reads it.
+    kanopa::UniqueFile file(CreateFileW(path, GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    return true;
+}
+
+bool LoadScenario(Scenario& loaded) {
+    std::string text;
+    if (!ReadScenarioFile(text)) return false;
+    for (std::string_view line : Split(text, '\n')) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.rfind("server=", 0) == 0) {
+            loaded.server = line.substr(7);
+            continue;
+        }
+        const std::vector<std::string_view> fields = Split(line, '\t');
+        if (fields.front() != "window") continue;
+        WindowScenario window;
+        for (std::size_t i = 1; i < fields.size(); ++i) {
+            const std::size_t equals = fields[i].find('=');
+            const std::string_view key = fields[i].substr(0, equals);
+            const std::string value(equals == std::string_view::npos
+                                        ? std::string_view()
+                                        : fields[i].substr(equals + 1));
+            if (key == "hwnd") window.hwnd = std::strtol(value.c_str(), nullptr, 10);
+            if (key == "view") {
+                window.view = value == "folderfails" ? ViewKind::FolderFails
+                              : value == "page"      ? ViewKind::Page
+                              : value == "fails"     ? ViewKind::Fails
+                                                     : ViewKind::Folder;
+            }
+            if (key == "tab") window.activeTab = value != "background";
+            if (key == "folder") window.folder = value;
+            if (key == "url") window.url = value;
+            if (key == "document") window.folderDocument = value != "page";
+            if (key == "closing") window.closing = true;
+        }
+        loaded.windows.push_back(window);
+    }
+    return true;
+}
+
+// The server an object belongs to has gone once the scenario names another.
+bool ServerGone(const std::string& server) {
+    Scenario now;
+    return !LoadScenario(now) || now.server != server;
+}
+
+// ---------------------------------------------------------------- object base
+
+// Reference counting and liveness for one object with one or more interfaces.
+class Counted {
+public:
+    Counted() { InterlockedIncrement(&g_liveObjects); }
+    virtual ~Counted() = default;
+    Counted(const Counted&) = delete;
+    Counted& operator=(const Counted&) = delete;
+
+protected:
+    ULONG AddRefCounted() {
+        if (m_refs == 0) return Misuse();
+        return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+    }
+    ULONG ReleaseCounted() {
+        if (m_refs == 0) return Misuse();
+        const LONG left = InterlockedDecrement(&m_refs);
+        if (left == 0) {
+            Dispose();
+            InterlockedDecrement(&g_liveObjects);
+        }
+        return static_cast<ULONG>(left);
+    }
+    // QueryInterface's common part: `found` is the interface asked for, or nullptr.
+    HRESULT Hand(void* found, void** out) {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        if (m_refs == 0) {
+            Misuse();
+            return E_UNEXPECTED;
+        }
+        if (found == nullptr) return E_NOINTERFACE;
+        AddRefCounted();
+        *out = found;
+        return S_OK;
+    }
+    // Lets go of what the object holds, at its last Release.
+    virtual void Dispose() {}
+
+private:
+    static ULONG Misuse() {
+        InterlockedIncrement(&g_misuses);
+        return 0;
+    }
+    volatile LONG m_refs = 1;
+};
+
+#define STANDIN_IUNKNOWN                                                          \
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {  \
+        return Hand(Find(iid), out);                                              \
+    }                                                                             \
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddRefCounted(); }         \
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseCounted(); }
+
+// IDispatch without type information: the adapter uses the vtable only.
+#define STANDIN_NO_DISPATCH                                                                   \
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {                        \
+        if (count) *count = 0;                                                                \
+        return S_OK;                                                                          \
+    }                                                                                         \
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; } \
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { \
+        return E_NOTIMPL;                                                                     \
+    }                                                                                         \
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,       \
+                                     EXCEPINFO*, UINT*) override {                            \
+        return E_NOTIMPL;                                                                     \
+    }
+
+template <typename T>
+HRESULT HandOut(T* object, T** out) {
+    if (out == nullptr) return E_POINTER;
+    object->AddRef();
+    *out = object;
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- the folder
+
+struct IdListTraits {
+    using Type = PIDLIST_ABSOLUTE;
+    static Type Invalid() noexcept { return nullptr; }
+    static bool IsValid(Type h) noexcept { return h != nullptr; }
+    static void Close(Type h) noexcept { CoTaskMemFree(h); }
+};
+using UniqueIdList = kanopa::UniqueHandle<IdListTraits>;
+
+// The folder a view shows, as IFolderView::GetFolder hands it out.
+class ShownFolder final : public Counted, public IPersistFolder2 {
+public:
+    explicit ShownFolder(const std::string& path) {
+        if (path == scenario::kStandInThisPc) {
+            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, m_idList.Put());
+        } else if (!path.empty()) {
+            SHParseDisplayName(kanopa::Utf8ToWide(path).c_str(), nullptr, m_idList.Put(), 0,
+                               nullptr);
+        }
+    }
+    STANDIN_IUNKNOWN
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE) override { return E_NOTIMPL; }
+    // A copy of the ID list, which the caller frees with CoTaskMemFree.
+    HRESULT STDMETHODCALLTYPE GetCurFolder(PIDLIST_ABSOLUTE* idList) override {
+        if (idList == nullptr) return E_POINTER;
+        *idList = nullptr;
+        if (!m_idList) return E_FAIL;
+        *idList = ILClone(m_idList.Get());
+        return *idList ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    void* Find(REFIID iid) {
+        if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IPersistFolder ||
+            iid == IID_IPersistFolder2) {
+            return static_cast<IPersistFolder2*>(this);
+        }
+        return nullptr;
+    }
+    void Dispose() override { m_idList.Reset(); }
+    UniqueIdList m_idList;
+};
+
+// ---------------------------------------------------------------- the view
+
+// The active shell view of a window: a real child window of it, visible only in the tab
+// the window shows.
+class View final : public Counted, public IShellView, public IFolderView {
+public:
+    explicit View(const WindowScenario& window) : m_scenario(window) {
+        static const ATOM registered = [] {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.hInstance = g_module;
+            windowClass.lpszClassName = kViewWindowClass;
+            return RegisterClassW(&windowClass);
+        }();
+        (void)registered;
+        // No parent notification: the parent may belong to a process that is busy.
+        const auto parent = static_cast<HWND>(LongToHandle(window.hwnd));
+        m_window.Reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, kViewWindowClass, L"",
+                                       WS_CHILD | (window.activeTab ? WS_VISIBLE : 0), 0, 0, 10,
+                                       10, parent, nullptr, g_module, nullptr));
+    }
+    STANDIN_IUNKNOWN
+
+    // IOleWindow
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (window == nullptr) return E_POINTER;
+        *window = m_window.Get();
+        return m_window ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    // IShellView
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UIActivate(UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Refresh() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CreateViewWindow(IShellView*, LPCFOLDERSETTINGS, IShellBrowser*,
+                                               RECT*, HWND*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DestroyViewWindow() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCurrentInfo(LPFOLDERSETTINGS) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE,
+                                                    LPARAM) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SaveViewState() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SelectItem(PCUITEMID_CHILD, SVSIF) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetItemObject(UINT, REFIID, void** out) override {
+        if (out) *out = nullptr;
+        return E_NOTIMPL;
+    }
+    // IFolderView
+    HRESULT STDMETHODCALLTYPE GetCurrentViewMode(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetCurrentViewMode(UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetFolder(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        if (m_scenario.view == ViewKind::FolderFails) return E_FAIL;
+        ComPtr<ShownFolder> folder;
+        folder.Attach(new ShownFolder(m_scenario.folder));
+        return folder->QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE Item(int, PITEMID_CHILD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ItemCount(UINT, int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Items(UINT, REFIID, void** out) override {
+        if (out) *out = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetSelectionMarkedItem(int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetFocusedItem(int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetItemPosition(PCUITEMID_CHILD, POINT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetSpacing(POINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetAutoArrange() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SelectItem(int, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SelectAndPositionItems(UINT, PCUITEMID_CHILD_ARRAY, POINT*,
+                                                     DWORD) override {
+        return E_NOTIMPL;
+    }
+
+private:
+    void* Find(REFIID iid) {
+        if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IShellView) {
+            return static_cast<IShellView*>(this);
+        }
+        // A web page's view lists no folder.
+        if (iid == IID_IFolderView && m_scenario.view != ViewKind::Page) {
+            return static_cast<IFolderView*>(this);
+        }
+        return nullptr;
+    }
+    // The window goes with the view, on the thread that made both.
+    void Dispose() override { m_window.Reset(); }
+
+    WindowScenario m_scenario;
+    UniqueWindow m_window;
+};
+
+// ---------------------------------------------------------------- documents
+
+// A folder window's document: the folder view's automation object.
+class FolderDocument final : public Counted, public IShellFolderViewDual {
+public:
+    STANDIN_IUNKNOWN
+    STANDIN_NO_DISPATCH
+    HRESULT STDMETHODCALLTYPE get_Application(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Folder(Folder**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SelectedItems(FolderItems**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_FocusedItem(FolderItem**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SelectItem(VARIANT*, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PopupItemMenu(FolderItem*, VARIANT, VARIANT, BSTR*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_Script(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_ViewOptions(long*) override { return E_NOTIMPL; }
+
+private:
+    void* Find(REFIID iid) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IShellFolderViewDual) {
+            return static_cast<IShellFolderViewDual*>(this);
+        }
+        return nullptr;
+    }
+};
+
+// A web page's document: an automation object and nothing of a folder view.
+class PageDocument final : public Counted, public IDispatch {
+public:
+    STANDIN_IUNKNOWN
+    STANDIN_NO_DISPATCH
+
+private:
+    void* Find(REFIID iid) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch) return static_cast<IDispatch*>(this);
+        return nullptr;
+    }
+};
+
+// ---------------------------------------------------------------- the browser
+
+// One shell window (or tab): its automation object, its service provider and the shell
+// browser behind it.
+class Browser final : public Counted, public IWebBrowser2, public IServiceProvider,
+                      public IShellBrowser {
+public:
+    Browser(const WindowScenario& window, const std::string& server)
+        : m_scenario(window), m_server(server) {}
+    STANDIN_IUNKNOWN
+    STANDIN_NO_DISPATCH
+
+    // IWebBrowserApp: what the adapter reads.
+    HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* handle) override {
+        if (handle == nullptr) return E_POINTER;
+        *handle = 0;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        *handle = reinterpret_cast<SHANDLE_PTR>(LongToHandle(m_scenario.hwnd));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* url) override {
+        if (url == nullptr) return E_POINTER;
+        *url = nullptr;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        *url = SysAllocString(kanopa::Utf8ToWide(m_scenario.url).c_str());
+        return *url ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override {
+        if (document == nullptr) return E_POINTER;
+        *document = nullptr;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        ComPtr<IDispatch> made;
+        if (m_scenario.folderDocument) {
+            made.Attach(new FolderDocument);
+        } else {
+            made.Attach(new PageDocument);
+        }
+        *document = made.Detach();
+        return S_OK;
+    }
+    // IServiceProvider: the top-level browser is the window's own shell browser.
+    HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (service != SID_STopLevelBrowser && service != SID_SShellBrowser) return E_NOINTERFACE;
+        return QueryInterface(iid, out);
+    }
+    // IShellBrowser
+    HRESULT STDMETHODCALLTYPE QueryActiveShellView(IShellView** view) override {
+        if (view == nullptr) return E_POINTER;
+        *view = nullptr;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (m_scenario.view == ViewKind::Fails) return E_FAIL;
+        if (!m_view) m_view.Attach(new View(m_scenario));
+        return HandOut<IShellView>(m_view.Get(), view);
+    }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (window == nullptr) return E_POINTER;
+        *window = static_cast<HWND>(LongToHandle(m_scenario.hwnd));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetMenuSB(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RemoveMenusSB(HMENU) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetStatusTextSB(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnableModelessSB(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE TranslateAcceleratorSB(MSG*, WORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE BrowseObject(PCUIDLIST_RELATIVE, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetViewStateStream(DWORD, IStream**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetControlWindow(UINT, HWND*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SendControlMsg(UINT, UINT, WPARAM, LPARAM, LRESULT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OnViewWindowActive(IShellView*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override {
+        return E_NOTIMPL;
+    }
+
+    // IWebBrowser, IWebBrowserApp and IWebBrowser2: the rest.
+    HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GoForward() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GoHome() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GoSearch() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Navigate(BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Refresh() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Refresh2(VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Application(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Container(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_TopLevelContainer(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Type(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Left(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Left(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Top(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Top(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Width(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Width(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Height(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Height(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_LocationName(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Busy(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Quit() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ClientToWindow(int*, int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PutProperty(BSTR, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetProperty(BSTR, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Name(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_FullName(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Path(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_StatusBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_StatusBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_StatusText(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_StatusText(BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_ToolBar(int*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_ToolBar(int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_MenuBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_MenuBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_FullScreen(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_ReadyState(READYSTATE*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Offline(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Offline(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Silent(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Silent(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_RegisterAsBrowser(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_RegisterAsBrowser(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_RegisterAsDropTarget(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_RegisterAsDropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_TheaterMode(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_TheaterMode(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AddressBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_AddressBar(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Resizable(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Resizable(VARIANT_BOOL) override { return E_NOTIMPL; }
+
+private:
+    void* Find(REFIID iid) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IWebBrowser ||
+            iid == IID_IWebBrowserApp || iid == IID_IWebBrowser2) {
+            return static_cast<IWebBrowser2*>(this);
+        }
+        if (iid == IID_IServiceProvider) return static_cast<IServiceProvider*>(this);
+        if (iid == IID_IOleWindow || iid == IID_IShellBrowser) {
+            return static_cast<IShellBrowser*>(this);
+        }
+        return nullptr;
+    }
+    void Dispose() override { m_view.Reset(); }
+
+    WindowScenario m_scenario;
+    std::string m_server;
+    ComPtr<View> m_view;
+};
+
+// ---------------------------------------------------------------- the window list
+
+class ShellWindows final : public Counted, public IShellWindows {
+public:
+    explicit ShellWindows(Scenario played) : m_server(played.server) {
+        for (const WindowScenario& window : played.windows) {
+            m_counted += 1;
+            // Closed between get_Count and Item: counted, but no longer in the list.
+            if (window.closing) continue;
+            ComPtr<Browser> browser;
+            browser.Attach(new Browser(window, m_server));
+            m_windows.push_back(std::move(browser));
+        }
+    }
+    STANDIN_IUNKNOWN
+    STANDIN_NO_DISPATCH
+
+    HRESULT STDMETHODCALLTYPE get_Count(long* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        *count = m_counted;
+        return S_OK;
+    }
+    // By index (any integer variant); S_FALSE and no item for an index not in the list.
+    HRESULT STDMETHODCALLTYPE Item(VARIANT index, IDispatch** item) override {
+        if (item == nullptr) return E_POINTER;
+        *item = nullptr;
+        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        VARIANT number;
+        VariantInit(&number);
+        if (FAILED(VariantChangeType(&number, &index, 0, VT_I4))) return E_INVALIDARG;
+        if (number.lVal < 0 || static_cast<std::size_t>(number.lVal) >= m_windows.size()) {
+            return S_FALSE;
+        }
+        return m_windows[static_cast<std::size_t>(number.lVal)]->QueryInterface(
+            IID_IDispatch, reinterpret_cast<void**>(item));
+    }
+    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
+        if (out) *out = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Register(IDispatch*, LONG, int, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RegisterPending(LONG, VARIANT*, VARIANT*, int, LONG*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Revoke(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnNavigate(LONG, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnActivated(LONG, VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE FindWindowSW(VARIANT*, VARIANT*, int, LONG*, int,
+                                           IDispatch** out) override {
+        if (out) *out = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE OnCreated(LONG, IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ProcessAttachDetach(VARIANT_BOOL) override { return E_NOTIMPL; }
+
+private:
+    void* Find(REFIID iid) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IShellWindows) {
+            return static_cast<IShellWindows*>(this);
+        }
+        return nullptr;
+    }
+    void Dispose() override { m_windows.clear(); }
+
+    std::string m_server;
+    long m_counted = 0;
+    std::vector<ComPtr<Browser>> m_windows;
+};
+
+// ---------------------------------------------------------------- class factory
+
+class ClassFactory final : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+        *out = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    // One static factory: its references keep the server loaded like locks do.
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&g_serverLocks));
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        return static_cast<ULONG>(InterlockedDecrement(&g_serverLocks));
+    }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        Scenario played;
+        // Without a scenario there is no shell to stand in for.
+        if (!LoadScenario(played)) return CO_E_SERVER_EXEC_FAILURE;
+        ComPtr<ShellWindows> windows;
+        windows.Attach(new ShellWindows(std::move(played)));
+        return windows->QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        if (lock) {
+            InterlockedIncrement(&g_serverLocks);
+        } else {
+            InterlockedDecrement(&g_serverLocks);
+        }
+        return S_OK;
+    }
+};
+
+ClassFactory g_factory;
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_module = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (clsid != CLSID_ShellWindows) return CLASS_E_CLASSNOTAVAILABLE;
+    return g_factory.QueryInterface(iid, out);
+}
+
+HRESULT WINAPI DllCanUnloadNow() {
+    return g_liveObjects == 0 && g_serverLocks == 0 ? S_OK : S_FALSE;
+}
+
+long WINAPI StandInMisuses() { return g_misuses; }
+
+}  // extern "C"
