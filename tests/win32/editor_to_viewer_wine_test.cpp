@@ -12,7 +12,11 @@
 #include <memory>
 #include <string>
 
+#include "common/keys.h"
+#include "common/memo_defaults.h"
+#include "common/memo_file.h"
 #include "common/win32/tests/temp_folder.h"
+#include "common/win32/win32_clock.h"
 #include "common/win32/wide.h"
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
@@ -63,7 +67,18 @@ class EditorToViewer : public ::testing::Test {
 protected:
     void SetUp() override {
         PrepareProgramFolder(m_program);
-        m_editor = std::make_unique<EditorProcess>(m_program / "Kanopa.exe");
+        // The memo being written: absolute at first, the layouts come from the user.
+        MemoRecord memo;
+        SetDefaultMemoValues(memo);
+        memo.memoWidth = 270;
+        memo.memoHeight = 130;
+        memo.backColor = 0x99FFFF;
+        memo.memoText = "見積書は金曜までに提出\r\n担当: 総務";
+        Win32FileSystem fs;
+        Win32Clock clock;
+        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), m_program / "start.epm", memo).ok);
+        m_editor = std::make_unique<EditorProcess>(
+            m_program / "Kanopa.exe", L"\"" + Utf8ToWide(m_program / "start.epm") + L"\"");
         m_main = m_editor->WaitForMainWindow();
         ASSERT_NE(m_main, nullptr);
         m_frame = GetDlgItem(m_main, IDC_FRAME);
