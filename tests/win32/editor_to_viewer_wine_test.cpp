@@ -194,6 +194,17 @@ TEST_F(EditorToViewer, ThePopupCoversTheLabelAnchoredBottomRightAndAfterADrop) {
     const Shown absoluteShown = SaveInto(absolute);
     ASSERT_EQ(absoluteShown.label.top, anchoredShown.label.top - 60);
 
+    // The files hold the two layouts.
+    const auto layoutOf = [](const std::string& folder) {
+        MemoRecord memo;
+        Win32FileSystem fs;
+        EXPECT_TRUE(LoadMemo(fs, MemoKey(), folder + "\\memo.epm", memo).complete()) << folder;
+        return std::to_string(memo.layoutMode) + "/" + std::to_string(memo.anchorPosition) + "/" +
+               std::to_string(memo.margin);
+    };
+    EXPECT_EQ(layoutOf(anchored), "1/9/35");
+    EXPECT_EQ(layoutOf(absolute), "0/9/35");
+
     EXPECT_EQ(PopupOver(anchored, anchoredShown.frame), anchoredShown.label);
     EXPECT_EQ(PopupOver(absolute, absoluteShown.frame), absoluteShown.label);
 }
