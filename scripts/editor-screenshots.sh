@@ -2,7 +2,13 @@
 # Screenshots of the editor window Kanopa.exe with a Japanese memo: anchored at "右-下"
 # (editor-anchor9.png), in the absolute layout (editor-absolute.png), with the edit box
 # open over it (editor-editing.png), with the margin's range message
-# (editor-margin.png) and with its version dialog (editor-about.png), in build/screenshots.
+# (editor-margin.png), with its version dialog (editor-about.png) and with the position
+# picker open, the pointer over its bottom-right zone (editor-picker.png); then a pair:
+# the memo in the editor's preview (editor-pair.png) and the same memo file in the
+# viewer's popup over a stand-in folder window put where the preview frame was
+# (editor-pair-viewer.png), so the two shots show the memo at the same place. All in
+# build/screenshots, then the same at 144 dpi in a Wine prefix made at that resolution
+# (editor-<scene>-144dpi.png).
 # Runs inside a Wine environment: `scripts/with-wine.sh scripts/editor-screenshots.sh`
 # (part of make screenshots). KANOPA_BUILD_DIR picks the Windows build (default build/windows).
 set -euo pipefail
@@ -10,16 +16,20 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${KANOPA_BUILD_DIR:-$repo/build/windows}
 driver=$build/bin/kanopa_editor_screenshot_driver.exe
+viewer_driver=$build/bin/kanopa_screenshot_driver.exe
+suffix=${KANOPA_SHOT_SUFFIX:-}
 out=$repo/build/screenshots
 
 if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ]; then
   echo "editor-screenshots: run me through scripts/with-wine.sh" >&2
   exit 2
 fi
-if [ ! -f "$driver" ]; then
-  echo "editor-screenshots: $driver is missing; build the Windows preset first" >&2
-  exit 2
-fi
+for program in "$driver" "$viewer_driver"; do
+  if [ ! -f "$program" ]; then
+    echo "editor-screenshots: $program is missing; build the Windows preset first" >&2
+    exit 2
+  fi
+done
 
 mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/kanopa-editor-shots.XXXXXX")
@@ -30,12 +40,12 @@ finish() {
 }
 trap finish EXIT
 
-for scene in anchor9 absolute editing margin about; do
-  ready=$work/$scene.ready
-  done_file=$work/$scene.done
-  mkdir -p "$work/$scene"
-  wine "$driver" "$scene" "$(winepath -w "$work/$scene")" "$(winepath -w "$ready")" \
-    "$(winepath -w "$done_file")" &
+# Runs DRIVER ARGS... (the last two: ready and done files, Windows paths of $ready and
+# $done_file), waits until the scene is on screen and shoots it into $1.
+shoot() {
+  local png=$1
+  shift
+  "$@" &
   driver_pid=$!
   for _ in $(seq 1 300); do
     [ -f "$ready" ] && break
@@ -43,12 +53,34 @@ for scene in anchor9 absolute editing margin about; do
     sleep 0.1
   done
   if [ ! -f "$ready" ]; then
-    echo "editor-screenshots: the scene $scene did not come up" >&2
+    echo "editor-screenshots: the scene for $png did not come up" >&2
     exit 1
   fi
-  import -window root "$out/editor-$scene.png"
+  import -window root "$out/$png"
   touch "$done_file"
-  wait "$driver_pid" || { echo "editor-screenshots: the driver for $scene failed" >&2; exit 1; }
+  wait "$driver_pid" || { echo "editor-screenshots: the driver for $png failed" >&2; exit 1; }
   driver_pid=""
-  echo "editor-screenshots: $out/editor-$scene.png"
+  echo "editor-screenshots: $out/$png"
+}
+
+for scene in anchor9 absolute editing margin about picker pair; do
+  ready=$work/$scene.ready
+  done_file=$work/$scene.done
+  mkdir -p "$work/$scene"
+  shoot "editor-$scene$suffix.png" wine "$driver" "$scene" "$(winepath -w "$work/$scene")" \
+    "$(winepath -w "$ready")" "$(winepath -w "$done_file")"
 done
+
+# The pair's memo file in the viewer, over a window where the editor's frame was.
+read -r left top right bottom <"$work/pair/frame.txt"
+ready=$work/pair-viewer.ready
+done_file=$work/pair-viewer.done
+shoot "editor-pair-viewer$suffix.png" wine "$viewer_driver" pair "$(winepath -w "$work/pair")" \
+  "$left,$top,$right,$bottom" "$(winepath -w "$ready")" "$(winepath -w "$done_file")"
+
+if [ -z "$suffix" ]; then
+  trap - EXIT
+  finish
+  KANOPA_WINEPREFIX=$build/wine/prefix-144dpi KANOPA_WINE_DPI=144 KANOPA_SHOT_SUFFIX=-144dpi \
+    "$repo/scripts/with-wine.sh" "$repo/scripts/editor-screenshots.sh"
+fi

@@ -92,6 +92,20 @@ void SetClientSize(HWND dialog, const AboutDialogInput& input) {
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
+    // The template is in dialog units, the size in twips: where the dialog font is wide
+    // for its DPI (144 dpi under Wine), shrinking to the size brings "OK" onto the other
+    // button. That one then ends a button gap before "OK".
+    RECT gap{0, 0, 4, 0};
+    MapDialogRect(dialog, &gap);
+    HWND other = GetDlgItem(dialog, IDC_ABOUT_GO_HP);
+    RECT otherRect{}, okRect{};
+    GetWindowRect(other, &otherRect);
+    GetWindowRect(GetDlgItem(dialog, IDOK), &okRect);
+    if (otherRect.right > okRect.left - gap.right) {
+        SetWindowPos(other, nullptr, 0, 0, okRect.left - gap.right - otherRect.left,
+                     otherRect.bottom - otherRect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     RECT frame{0, 0, width, height};
     AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
                              FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)),

@@ -28,6 +28,8 @@ TEST(FormatFileVersion, MajorMinorRevisionInPlainDecimalWithoutTheBuild) {
 struct Shown {
     std::wstring caption, title, ver, version, goHp, ok;
     RECT client{}, frame{};
+    RECT goHpRect{}, okRect{};
+    int buttonGap = 0;  // 4 dialog units
     bool okHasFocus = false, controlsInside = true, lineEtched = false;
     UINT dpi = 0;
 };
@@ -60,6 +62,15 @@ Shown ShowAndRead(const AboutDialogInput& input) {
             IntersectRect(&inside, &rect, &shown.client);
             shown.controlsInside = shown.controlsInside && EqualRect(&inside, &rect);
         }
+        const auto place = [&](int id, RECT& rect) {
+            GetWindowRect(GetDlgItem(dialog, id), &rect);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        };
+        place(IDC_ABOUT_GO_HP, shown.goHpRect);
+        place(IDOK, shown.okRect);
+        RECT gap{0, 0, 4, 0};
+        MapDialogRect(dialog, &gap);
+        shown.buttonGap = gap.right;
         shown.lineEtched = (GetWindowLongPtrW(GetDlgItem(dialog, IDC_ABOUT_LINE), GWL_STYLE) &
                             SS_TYPEMASK) == SS_ETCHEDHORZ;
         GUITHREADINFO gui{};
@@ -90,6 +101,9 @@ TEST(AboutDialog, ShowsTheProgramsNameAndVersionAtItsSizeCentredWithTheFocusOnOk
     EXPECT_TRUE(shown.controlsInside);
     EXPECT_TRUE(shown.lineEtched);
     EXPECT_TRUE(shown.okHasFocus);
+    // The two buttons side by side, apart, neither overlapping nor touching.
+    EXPECT_EQ(shown.goHpRect.top, shown.okRect.top);
+    EXPECT_GE(shown.okRect.left - shown.goHpRect.right, shown.buttonGap) << shown.dpi << " dpi";
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR(shown.frame.left - work.left, work.right - shown.frame.right, 1);

@@ -1,16 +1,21 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
-//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about> <work folder>
-//                                   <ready file> <done file>
+//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair>
+//                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
 // user's input produces. Writes the ready file once the scene is on screen; ends the
 // editor when the done file appears (or after a minute).
+// "picker" shows the position picker with the pointer over its bottom-right zone;
+// "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
+// screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
 #include "common/win32/win32_file_system.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -25,6 +30,8 @@
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/resource.h"
+#include "editor/position_picker_logic.h"
+#include "editor/preview_layout.h"
 #include "editor/win32/tests/editor_process.h"
 
 namespace {
@@ -96,6 +103,24 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
         SendMessageW(margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1001"));
         PostMessageW(margin, WM_KEYDOWN, VK_RETURN, 0);
         shown = editor.WaitForDialog(kProgramName) != nullptr;
+    } else if (scene == L"picker") {
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_PLACE_BUTTON, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_PLACE_BUTTON)));
+        HWND picker = editor.WaitForWindow(kPositionPickerClass);
+        shown = picker != nullptr;
+        if (shown) {
+            const double factor = editor::TwipsPerPixelForDpi(static_cast<int>(GetDpiForWindow(picker)));
+            const editor::PixelRect zone = editor::ZoneRect(8, factor);
+            PostMessageW(picker, WM_MOUSEMOVE, 0,
+                         MAKELPARAM(zone.left + zone.width / 2, zone.top + zone.height / 2));
+        }
+    } else if (scene == L"pair") {
+        RECT client{};
+        GetClientRect(frame, &client);
+        MapWindowPoints(frame, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        std::ofstream out(std::filesystem::path(Utf8ToWide(folder + "frame.txt")));
+        out << client.left << ' ' << client.top << ' ' << client.right << ' ' << client.bottom << '\n';
+        shown = static_cast<bool>(out);
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
         shown = editor.WaitForDialog(L"バージョン情報") != nullptr;
@@ -115,6 +140,8 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Reads the editor's windows in the screen's own pixels, as the editor places them.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments == nullptr || count != 5) return 2;

@@ -2,6 +2,9 @@
 // popup cycle, until told to stop.
 //   kanopa_screenshot_driver <anchor1|anchor5|anchor9|absolute|about> <ready file> <done file>
 // "about" shows the version dialog instead.
+//   kanopa_screenshot_driver pair <memo folder> <left,top,right,bottom> <ready file> <done file>
+// shows the memo of a folder (the editor's shot of it) over a stand-in folder window
+// whose frame is the given screen rectangle (where the editor's preview frame was).
 // Writes the ready file once the popup is on screen and painted; ends when the done file
 // appears (or after a minute).
 #include "common/win32/win32_file_system.h"
@@ -143,21 +146,45 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
     return 0;
 }
 
-int Run(const std::vector<std::wstring>& args) {
+int Run(std::vector<std::wstring> args) {
+    // The editor's memo in its own folder, over a window at the editor's frame.
+    std::string memoFolder;
+    RECT frame{60, 50, 900, 640};
+    if (args.size() == 6 && args[1] == L"pair") {
+        memoFolder = WideToUtf8(args[2]);
+        if (memoFolder.empty() || memoFolder.back() != '\\') memoFolder += '\\';
+        if (swscanf_s(args[3].c_str(), L"%ld,%ld,%ld,%ld", &frame.left, &frame.top, &frame.right,
+                      &frame.bottom) != 4) {
+            return 2;
+        }
+        args.erase(args.begin() + 2, args.begin() + 4);
+    }
     if (args.size() != 4) return 2;
     if (args[1] == L"about") return RunAbout(args[2], args[3]);
     MemoRecord memo;
-    if (!MemoFor(args[1], memo)) return 2;
+    if (memoFolder.empty() && !MemoFor(args[1], memo)) return 2;
     const std::wstring& readyFile = args[2];
     const std::wstring& doneFile = args[3];
 
     MemoFolder folder;
     Win32FileSystem fs;
     Win32Clock clock;
-    if (!SaveMemo(fs, clock, MemoKey(), folder.File("メモ.epm"), memo)) return 1;
+    if (memoFolder.empty()) {
+        if (!SaveMemo(fs, clock, MemoKey(), folder.File("メモ.epm"), memo)) return 1;
+        memoFolder = folder.Path();
+    }
 
     const std::wstring title = L"2024年度 企画資料 (" + args[1] + L")";
-    const TestWindow folderWindow(title.c_str(), RECT{60, 50, 900, 640});
+    const TestWindow folderWindow(title.c_str(), frame);
+    // Where the viewer measures it (Windows draws part of the border invisibly).
+    Win32WindowSystem measure;
+    if (const auto placement = measure.Placement(HandleToLong(folderWindow.Get()))) {
+        const Rect seen = placement->frame;
+        SetWindowPos(folderWindow.Get(), nullptr, 2 * frame.left - seen.left, 2 * frame.top - seen.top,
+                     2 * (frame.right - frame.left) - (seen.right - seen.left),
+                     2 * (frame.bottom - frame.top) - (seen.bottom - seen.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     folderWindow.BringToFront();
     // A list of file names filling the window, as a folder window shows them.
     RECT client{};
@@ -173,7 +200,7 @@ int Run(const std::vector<std::wstring>& args) {
     ViewerState state;
     StandInShellWindows shell;
     shell.list.push_back(
-        ShellWindowInfo{HandleToLong(folderWindow.Get()), false, TabState::Active, folder.Path()});
+        ShellWindowInfo{HandleToLong(folderWindow.Get()), false, TabState::Active, memoFolder});
     Win32WindowSystem windowSystem;
     Win32FolderChangeWatcher watcher;
     MemoFileFinder finder(fs, &watcher);
