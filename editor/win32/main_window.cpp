@@ -1,12 +1,9 @@
 #include "editor/win32/main_window.h"
 
 #include <shellapi.h>
-#include <commdlg.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <iterator>
-#include <vector>
 
 #include "common/log.h"
 #include "common/win32/about_dialog.h"
@@ -14,9 +11,11 @@
 #include "common/win32/wide.h"
 #include "editor/position_picker_logic.h"
 #include "editor/win32/editor_names.h"
-#include "editor/win32/font_color_dialogs.h"
 #include "editor/win32/editor_texts.h"
+#include "editor/win32/font_color_dialogs.h"
+#include "editor/win32/memo_file_dialog.h"
 #include "editor/win32/resource.h"
+#include "editor/win32/toolbar.h"
 #include "editor/win32/win32_text.h"
 
 namespace kanopa::editor::win32 {
@@ -45,16 +44,6 @@ constexpr UINT_PTR kMarginSubclassId = 1;
 // check runs once the focus change is complete, never inside it.
 constexpr UINT kCommitMarginMessage = WM_APP + 1;
 
-struct ToolbarButton {
-    UINT command;
-    int image;  // index in the strip: New, Open, Save, Calendar, FixedForm, Copy, Font, BackColor
-};
-constexpr ToolbarButton kToolbarButtons[] = {
-    {IDM_FILE_NEW, 0},         {IDM_FILE_OPEN, 1},   {IDM_FILE_UWAGAKI, 2},
-    {IDM_INSERT_DATE_TIME, 3}, {IDM_INSERT_FIXED_FORM, 4}, {IDM_TOOL_COPY, 5},
-    {IDM_FORMAT_FONT, 6},      {IDM_FORMAT_BACK_COLOR, 7},
-};
-
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
     IDM_INSERT_DATE_TIME,
@@ -62,14 +51,6 @@ constexpr UINT kNotYetOffered[] = {
     IDM_TOOL_SEARCH,
     IDM_TOOL_COPY,
 };
-
-std::wstring CurrentDirectory() {
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring folder(length, L'\0');
-    const DWORD copied = GetCurrentDirectoryW(length, folder.data());
-    folder.resize(copied < length ? copied : 0);
-    return folder;
-}
 
 // Where a window of `size` goes: where the system put it, but within the work area of its
 // monitor, and no larger (a high DPI on few pixels), so that its borders and status bar
@@ -179,21 +160,9 @@ Status MainWindow::CreateControls(HWND window) {
     if (m_dpi == 0) m_dpi = USER_DEFAULT_SCREEN_DPI;
     CreateFonts();
 
-    m_toolbar = CreateChild(window, m_instance, TOOLBARCLASSNAMEW, nullptr,
-                            WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
-                            IDC_TOOLBAR);
+    m_toolbar = CreateToolbar(window, m_instance, IDC_TOOLBAR);
     if (m_toolbar == nullptr) return Status::Fail("The toolbar could not be created");
-    SendMessageW(m_toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    LoadToolbarImages();
-    TBBUTTON buttons[std::size(kToolbarButtons)]{};
-    for (std::size_t i = 0; i < std::size(kToolbarButtons); ++i) {
-        buttons[i].iBitmap = kToolbarButtons[i].image;
-        buttons[i].idCommand = static_cast<int>(kToolbarButtons[i].command);
-        buttons[i].fsState = TBSTATE_ENABLED;
-        buttons[i].fsStyle = BTNS_BUTTON;
-        buttons[i].iString = -1;
-    }
-    SendMessageW(m_toolbar, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+    LoadToolbarImages(m_toolbar, m_instance, m_dpi, m_toolbarImages);
 
     // The layout row lies on the toolbar, above it in the z-order; created in tab order.
     m_layoutMode = CreateChild(window, m_instance, WC_COMBOBOXW, nullptr,
@@ -241,33 +210,6 @@ void MainWindow::CreateFonts() {
     }
     UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
     if (font) m_controlFont = std::move(font);
-}
-
-void MainWindow::LoadToolbarImages() {
-    // The pictures for 100, 150 and 200 percent; the nearest one not smaller.
-    int size = 16;
-    int resource = IDB_TOOLBAR_16;
-    if (m_dpi > 144) {
-        size = 32;
-        resource = IDB_TOOLBAR_32;
-    } else if (m_dpi > 96) {
-        size = 24;
-        resource = IDB_TOOLBAR_24;
-    }
-    UniqueBitmap strip(static_cast<HBITMAP>(LoadImageW(m_instance, MAKEINTRESOURCEW(resource),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!strip) {
-        LogLastError("frmCreateMemo.Form_Load()", "LoadImageW");
-        return;
-    }
-    UniqueImageList images(ImageList_Create(size, size, ILC_COLOR32, static_cast<int>(std::size(kToolbarButtons)), 0));
-    if (!images || ImageList_Add(images.Get(), strip.Get(), nullptr) < 0) {
-        WriteLog("frmCreateMemo.Form_Load()", "ImageList_Add failed");
-        return;
-    }
-    SendMessageW(m_toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
-    m_toolbarImages = std::move(images);  // after the toolbar let go of the old list
-    SendMessageW(m_toolbar, TB_AUTOSIZE, 0, 0);
 }
 
 void MainWindow::AddTooltip(HWND control, const wchar_t* text) {
@@ -341,41 +283,12 @@ void MainWindow::ShowMessage(const std::string& text, MessageIcon icon) {
     MessageBoxW(m_window.Get(), Utf8ToWide(text).c_str(), kProgramName, MB_OK | MessageBoxIconFlag(icon));
 }
 
-std::optional<std::string> MainWindow::ShowOpenDialog() { return ShowFileDialog(false); }
-std::optional<std::string> MainWindow::ShowSaveDialog() { return ShowFileDialog(true); }
+std::optional<std::string> MainWindow::ShowOpenDialog() {
+    return ShowMemoFileDialog(m_window.Get(), MemoFileDialog::Open);
+}
 
-std::optional<std::string> MainWindow::ShowFileDialog(bool save) {
-    // The dialog may change the process's current directory; it is put back afterwards.
-    const std::wstring folder = CurrentDirectory();
-    std::vector<wchar_t> name(32768, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = m_window.Get();
-    dialog.lpstrFilter = kMemoFileFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = name.data();
-    dialog.nMaxFile = static_cast<DWORD>(name.size());
-    dialog.lpstrTitle = save ? kSaveDialogTitle : kOpenDialogTitle;
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-    if (save) {
-        dialog.Flags |= OFN_OVERWRITEPROMPT;
-        dialog.lpstrDefExt = kMemoExtension;  // a name typed without extension gets ".epm"
-    } else {
-        dialog.Flags |= OFN_FILEMUSTEXIST;
-    }
-    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    const DWORD error = chosen ? 0 : CommDlgExtendedError();
-    if (!folder.empty() && !SetCurrentDirectoryW(folder.c_str())) {
-        LogLastError(save ? "frmCreateMemo.SaveAs()" : "frmCreateMemo.OpenFile()", "SetCurrentDirectoryW");
-    }
-    if (!chosen) {
-        if (error != 0) {
-            WriteLog(save ? "frmCreateMemo.SaveAs()" : "frmCreateMemo.OpenFile()",
-                     "File dialog failed: error " + std::to_string(error));
-        }
-        return std::nullopt;
-    }
-    return WideToUtf8(name.data());
+std::optional<std::string> MainWindow::ShowSaveDialog() {
+    return ShowMemoFileDialog(m_window.Get(), MemoFileDialog::Save);
 }
 
 void MainWindow::CommitEditBox() { m_pane.CommitEditBox(); }
@@ -608,7 +521,7 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         for (HWND control : {m_layoutMode, m_place, m_placeButton, m_margin, m_status}) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_controlFont.Get()), TRUE);
         }
-        LoadToolbarImages();
+        LoadToolbarImages(m_toolbar, m_instance, m_dpi, m_toolbarImages);
         m_pane.SetDpi(m_dpi);
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(window, nullptr, suggested->left, suggested->top,
@@ -627,13 +540,11 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->code == TTN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-            for (std::size_t i = 0; i < std::size(kToolbarButtons); ++i) {
-                if (kToolbarButtons[i].command == header->idFrom) {
-                    info->lpszText = const_cast<wchar_t*>(kToolbarTips[i]);
-                    info->hinst = nullptr;
-                    return 0;
-                }
+            if (const wchar_t* tip = ToolbarTip(static_cast<UINT>(header->idFrom))) {
+                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                info->lpszText = const_cast<wchar_t*>(tip);
+                info->hinst = nullptr;
+                return 0;
             }
         }
         break;

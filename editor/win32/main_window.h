@@ -27,16 +27,9 @@
 #include "editor/preview_layout.h"
 #include "editor/win32/position_picker_window.h"
 #include "editor/win32/preview_pane.h"
+#include "editor/win32/toolbar.h"
 
 namespace kanopa::editor::win32 {
-
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Invalid() noexcept { return nullptr; }
-    static bool IsValid(Type h) noexcept { return h != nullptr; }
-    static void Close(Type h) noexcept { ImageList_Destroy(h); }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 class MainWindow final : public EditorView {
 public:
@@ -80,7 +73,6 @@ private:
 
     Status CreateControls(HWND window);
     void CreateFonts();
-    void LoadToolbarImages();
     void AddTooltip(HWND control, const wchar_t* text);
     void Layout();
     void PlaceRowControls();
@@ -93,7 +85,6 @@ private:
     void OpenHelp();
     void ShowPopupMenu(HMENU menu, POINT screen);
     bool OnClose();
-    std::optional<std::string> ShowFileDialog(bool save);
     int Pixels(int twips) const { return MulDiv(twips, static_cast<int>(m_dpi), 1440); }
 
     HINSTANCE m_instance;
