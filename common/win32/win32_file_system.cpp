@@ -185,7 +185,13 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
     const std::size_t folderLength = nameStart == std::string::npos ? 0 : nameStart + 1;
     const std::string_view namePattern = std::string_view(pattern).substr(folderLength);
     const bool wildcard = namePattern.find_first_of("*?") != std::string_view::npos;
-    const std::wstring search = ToWin32Path(wildcard ? pattern.substr(0, folderLength) + "*" : pattern);
+    // The system folds case by its own table, which may differ from ours beyond ASCII;
+    // for an ASCII pattern it may pre-filter (its matches are a superset: short names
+    // match too), which spares listing a large folder name by name.
+    const bool asciiPattern = std::all_of(namePattern.begin(), namePattern.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const std::wstring search = ToWin32Path(
+        wildcard && !asciiPattern ? pattern.substr(0, folderLength) + "*" : pattern);
 
     WIN32_FIND_DATAW data{};
     const UniqueFind find(FindFirstFileExW(search.c_str(), FindExInfoBasic, &data,
