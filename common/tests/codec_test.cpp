@@ -48,10 +48,6 @@ INSTANTIATE_TEST_SUITE_P(Codec, AngoVectors, ::testing::Values(
     AngoCase{"漢,A", "19983" "50044" "50065"}),
     [](const auto& vector) { return "Case" + std::to_string(vector.index); });
 
-TEST(Codec, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
-    EXPECT_EQ(Fukugo(Ango("a€b😀")), "a?b?");
-}
-
 TEST(Codec, FukugoRejectsMalformedDigitTexts) {
     testing::LogCapture capture;
     EXPECT_EQ(Fukugo("1234"), "");             // not a multiple of five
