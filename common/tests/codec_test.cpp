@@ -11,16 +11,11 @@ namespace {
 
 std::string Reversed(std::string s) { return {s.rbegin(), s.rend()}; }
 
-TEST(BasicRandom, RestartWithMinusOneGivesTheClassicFirstValue) {
+// Reference values from an independent implementation of the generator.
+TEST(BasicRandom, RestartAndSeededSequenceMatchReferenceValues) {
     BasicRandom rnd;
     rnd.Rnd(-1.0f);
     EXPECT_NEAR(rnd.Value(), 0.224007, 1e-6);
-}
-
-TEST(BasicRandom, SeededSequenceMatchesReferenceValues) {
-    // Reference values from an independent implementation of the generator.
-    BasicRandom rnd;
-    rnd.Rnd(-1.0f);
     rnd.Randomize(12345);
     const double expected[] = {0.376422, 0.8146238, 0.7294495};
     for (double e : expected) {
@@ -52,10 +47,6 @@ INSTANTIATE_TEST_SUITE_P(Codec, AngoVectors, ::testing::Values(
     AngoCase{"ｱ", "50177"},          // half-width katakana is single-byte
     AngoCase{"漢,A", "19983" "50044" "50065"}),
     [](const auto& vector) { return "Case" + std::to_string(vector.index); });
-
-TEST(Codec, CharactersOutsideTheCodePageComeBackAsQuestionMarks) {
-    EXPECT_EQ(Fukugo(Ango("a€b😀")), "a?b?");
-}
 
 TEST(Codec, FukugoRejectsMalformedDigitTexts) {
     testing::LogCapture capture;
@@ -130,11 +121,6 @@ TEST(Codec, StorableLengthBoundaryIs6553CharactersAndLongerInputsFail) {
     for (const char* source : {"Cipher()", "Ango()", "Fukugo()", "Decipher()"}) {
         EXPECT_TRUE(capture.log.Has(source)) << source;
     }
-}
-
-TEST(Codec, JapaneseTextWithCommasAndLineBreaksRoundTrips) {
-    const std::string text = "会議メモ,第１回\r\n担当：山田、佐藤\r\n締切 12/24 ｶﾀｶﾅ ①②";
-    EXPECT_EQ(DecodeFromFile("31975", EncodeForFile("31975", text)), text);
 }
 
 }  // namespace

@@ -21,8 +21,6 @@ public:
     struct Entry {
         std::string path;
         std::string bytes;
-        bool hidden = false;
-        bool system = false;
         bool folder = false;
     };
 
@@ -30,7 +28,6 @@ public:
     bool failCreate = false;          // refuses to create anything
     bool failWriteAfterCreate = false;  // creates, writes half, then fails (and cleans up)
     bool failReplace = false;
-    bool failRemove = false;
     bool failList = false;
     bool failAppend = false;
     int busyReplaces = 0;        // the next moves meet a reader holding the target (-1: always)
@@ -39,14 +36,14 @@ public:
     int replaceAttempts = 0;
     int listings = 0;
 
-    void Put(const std::string& path, std::string bytes, bool hidden = false, bool system = false) {
+    void Put(const std::string& path, std::string bytes) {
         if (Entry* e = Find(path)) {
             e->bytes = std::move(bytes);
             return;
         }
-        m_entries.push_back({path, std::move(bytes), hidden, system, false});
+        m_entries.push_back({path, std::move(bytes)});
     }
-    void PutFolder(const std::string& path) { m_entries.push_back({path, "", false, false, true}); }
+    void PutFolder(const std::string& path) { m_entries.push_back({path, "", true}); }
     bool Exists(const std::string& path) const { return FindConst(path) != nullptr; }
     std::string Get(const std::string& path) const {
         const Entry* e = FindConst(path);
@@ -105,7 +102,6 @@ public:
         return Status::Ok();
     }
     Status RemoveFile(const std::string& path) override {
-        if (failRemove) return Status::Fail("access denied");
         if (!Exists(path)) return Status::Fail("not found");
         Erase(path);
         return Status::Ok();
@@ -126,7 +122,7 @@ public:
         const std::string folder = GetFolderPart(pattern);
         const std::string namePattern = GetFileName(pattern);
         for (const Entry& e : m_entries) {
-            if (e.folder || e.hidden || e.system || GetFolderPart(e.path) != folder) continue;
+            if (e.folder || GetFolderPart(e.path) != folder) continue;
             const std::string name = GetFileName(e.path);
             if (WildcardMatch(namePattern, name, CaseFolding::IgnoreCase) && !visit(name)) break;
         }

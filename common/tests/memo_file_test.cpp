@@ -100,24 +100,24 @@ TEST_F(MemoFile, DamagedFileFillsFieldsUpToTheFirstBadOne) {
     EXPECT_EQ(r.memoText, "previous memo");
 }
 
+// Nothing is taken from these; a read failure is told apart from a file that is no memo.
 TEST_F(MemoFile, UnreadableOrForeignFilesLeaveTheRecordUnchanged) {
-    MemoRecord original;
-    SetDefaultMemoValues(original);
-    original.memoText = "unchanged";
-    const std::string contents[] = {
-        "",                                  // zero bytes
-        "This is not a memo file at all.",   // decodes to nothing useful
-        std::string(32768, '5'),             // beyond what the codec can hold
+    const MemoRecord original = DefaultMemo("unchanged");
+    fs.Put("C:\\empty.epm", "");
+    fs.Put("C:\\foreign.epm", "This is not a memo file at all.");
+    fs.Put("C:\\huge.epm", std::string(32768, '5'));  // beyond what the codec can hold
+    const struct { const char* path; Problem problem; } cases[] = {
+        {"C:\\missing.epm", Problem::Failed}, {"C:\\empty.epm", Problem::None},
+        {"C:\\foreign.epm", Problem::None},   {"C:\\huge.epm", Problem::TooLarge},
     };
-    for (const std::string& bytes : contents) {
-        fs.Put(kPath, bytes);
+    for (const auto& c : cases) {
         MemoRecord r = original;
-        EXPECT_EQ(LoadMemo(fs, kKey, kPath, r).assigned, 0);
-        EXPECT_EQ(r, original);
+        const LoadResult result = LoadMemo(fs, kKey, c.path, r);
+        EXPECT_EQ(result.read.ok, c.problem == Problem::None) << c.path;
+        EXPECT_EQ(result.read.problem, c.problem) << c.path;
+        EXPECT_EQ(result.assigned, 0) << c.path;
+        EXPECT_EQ(r, original) << c.path;
     }
-    MemoRecord r = original;
-    EXPECT_EQ(LoadMemo(fs, kKey, "C:\\missing.epm", r).assigned, 0);
-    EXPECT_EQ(r, original);
 }
 
 TEST_F(MemoFile, RecordWithoutMarkerAfterItsFieldsKeepsThePreviousText) {
@@ -243,12 +243,10 @@ TEST_F(MemoFile, TwinCharactersAreStoredAsTheCodePageCharacter) {
 
 // A Windows font name holds 31 UTF-16 units.
 TEST_F(MemoFile, FontNameOfThirtyOneCharactersIsStoredAndThirtyTwoRefused) {
-    const std::pair<std::string, std::string> fonts[] = {
-        {std::string(31, 'F'), std::string(32, 'F')},
-        {[] { std::string s; for (int i = 0; i < 31; ++i) s += "ゴ"; return s; }(),
-         [] { std::string s; for (int i = 0; i < 32; ++i) s += "ゴ"; return s; }()},
-    };
-    for (const auto& [fits, tooLong] : fonts) {
+    for (const std::string unit : {"F", "ゴ"}) {
+        std::string fits;
+        for (int i = 0; i < 31; ++i) fits += unit;
+        const std::string tooLong = fits + unit;
         MemoRecord r = DefaultMemo("x");
         r.fontName = fits;
         ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r)) << fits;
@@ -262,18 +260,6 @@ TEST_F(MemoFile, FontNameOfThirtyOneCharactersIsStoredAndThirtyTwoRefused) {
         EXPECT_NE(refused.error.find("32 文字"), std::string::npos) << refused.error;
         EXPECT_EQ(fs.Get(kPath), before);
     }
-}
-
-TEST_F(MemoFile, ReadFailureIsToldApartFromAFileThatIsNoMemo) {
-    MemoRecord r;
-    const LoadResult missing = LoadMemo(fs, kKey, "C:\\missing.epm", r);
-    EXPECT_FALSE(missing.read);
-    fs.Put(kPath, "This is not a memo file at all.");
-    const LoadResult foreign = LoadMemo(fs, kKey, kPath, r);
-    EXPECT_TRUE(foreign.read);
-    EXPECT_EQ(foreign.assigned, 0);
-    fs.Put(kPath, std::string(32768, '5'));
-    EXPECT_EQ(LoadMemo(fs, kKey, kPath, r).read.problem, Problem::TooLarge);
 }
 
 struct InjectedFailure {

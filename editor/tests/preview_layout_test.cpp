@@ -132,8 +132,19 @@ TEST_F(EditorPreview, MarginIsCommittedOnlyWithinItsRange) {
     EXPECT_EQ(view.marginFocus, 5);
 }
 
-TEST_F(EditorPreview, DropOnFrameAsksInAnchoredModeOnly) {
+// On itself: edits, or moves without a question; on the frame: asks in anchored mode only.
+TEST_F(EditorPreview, DropRules) {
     preview.ApplyMemoToPreview();
+    ASSERT_FALSE(preview.OnLabelPress(10, 20));
+    preview.OnDropOnLabel(10, 20);
+    EXPECT_EQ(view.textEdits, 1);
+    EXPECT_EQ(state.Memo().layoutMode, 1);
+    preview.OnDropOnLabel(14, 19);
+    EXPECT_TRUE(view.questions.empty());
+    EXPECT_EQ(view.label, (PixelRect{54, 49, 200, 100}));
+    EXPECT_EQ(state.Memo().layoutMode, 0);
+
+    preview.OnLayoutModeChosen(true);
     ASSERT_FALSE(preview.OnLabelPress(10, 20));
     view.answers = {false, true};
     preview.OnDropOnFrame(110, 120);
@@ -142,28 +153,14 @@ TEST_F(EditorPreview, DropOnFrameAsksInAnchoredModeOnly) {
     EXPECT_EQ(view.questions[0].defaultButton, DefaultButton::Yes);
     EXPECT_EQ(view.label.left, 50);
     EXPECT_EQ(state.Memo().layoutMode, 1);
-
     preview.OnDropOnFrame(110, 120);
     EXPECT_EQ(view.label, (PixelRect{100, 100, 200, 100}));
     EXPECT_EQ(state.Memo().layoutMode, 0);
     EXPECT_FALSE(view.controls.anchored);
     EXPECT_EQ(view.statusCoordinates, "(100,100)-(300,200)");
-
     preview.OnDropOnFrame(310, 20);  // absolute: moved without a question
     EXPECT_EQ(view.questions.size(), 2u);
     EXPECT_EQ(view.label.left, 300);
-}
-
-TEST_F(EditorPreview, DropOnItselfEditsOrMovesWithoutAsking) {
-    preview.ApplyMemoToPreview();
-    preview.OnLabelPress(10, 20);
-    preview.OnDropOnLabel(10, 20);
-    EXPECT_EQ(view.textEdits, 1);
-    EXPECT_EQ(state.Memo().layoutMode, 1);
-    preview.OnDropOnLabel(14, 19);
-    EXPECT_TRUE(view.questions.empty());
-    EXPECT_EQ(view.label, (PixelRect{54, 49, 200, 100}));
-    EXPECT_EQ(state.Memo().layoutMode, 0);
 }
 
 TEST_F(EditorPreview, ResizeReleaseSizesTheLabelInPlace) {

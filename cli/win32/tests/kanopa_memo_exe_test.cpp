@@ -49,9 +49,6 @@ TEST(KanopaMemoExe, JapanesePathsUtf8OutputAndExitCodes) {
     EXPECT_THAT(shown.out, HasSubstr("----\n会議は３階です①\n"));
     EXPECT_THAT(shown.out, Not(HasSubstr("\r")));  // no text-mode "\n" doubling
 
-    const ToolRun usage = RunTool("");
-    EXPECT_EQ(usage.exitCode, 2);
-    EXPECT_THAT(usage.err, StartsWith("kanopa-memo"));
     const ToolRun missing = RunTool("show \"" + (temp / "無い.epm") + "\"");
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_THAT(missing.err, HasSubstr("無い.epm"));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,19 @@ POINT ZoneCentre(HWND picker, int zone) {
 }
 
 LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
+
+// The tooltip of `zone` covers exactly the zone at the given scale.
+void ExpectToolOverZone(HWND tips, HWND picker, int zone, double twipsPerPixel) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = picker;
+    tool.uId = static_cast<UINT_PTR>(zone);
+    ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) << zone;
+    const PixelRect r = ZoneRect(zone, twipsPerPixel);
+    EXPECT_EQ((std::array<LONG, 4>{tool.rect.left, tool.rect.top, tool.rect.right, tool.rect.bottom}),
+              (std::array<LONG, 4>{r.left, r.top, r.left + r.width, r.top + r.height}))
+        << "zone " << zone;
+}
 
 // Moves the pointer to a screen point as the user's mouse would: through the system's
 // input queue, so that windows hear of it, and of leaving, as they do of the real thing.
@@ -135,10 +149,6 @@ TEST_F(PositionPicker, OpensOwnedAtItsPlaceInTwipsOfTheMonitorWithNoZoneLit) {
     const PixelSize expected = PickerClientSize(PickerTwipsPerPixel(window));
     EXPECT_EQ(client.right, expected.width);
     EXPECT_EQ(client.bottom, expected.height);
-    if (GetDpiForWindow(window) == 96) {
-        EXPECT_EQ(client.right, 219);   // 3285 twips
-        EXPECT_EQ(client.bottom, 141);  // 2115 twips
-    }
     EXPECT_EQ(picker.HighlightedZone(), -1);
     ExpectOnlyLit(window, -1);
 }
@@ -160,12 +170,7 @@ TEST_F(PositionPicker, NamesEachZoneInItsTooltipRowFirst) {
         tool.lpszText = text;
         SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
         EXPECT_EQ(std::wstring(text), expected[zone]) << "zone " << zone;
-        ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
-        const PixelRect r = ZoneRect(zone, PickerTwipsPerPixel(window));
-        EXPECT_EQ(tool.rect.left, r.left) << "zone " << zone;
-        EXPECT_EQ(tool.rect.top, r.top) << "zone " << zone;
-        EXPECT_EQ(tool.rect.right, r.left + r.width) << "zone " << zone;
-        EXPECT_EQ(tool.rect.bottom, r.top + r.height) << "zone " << zone;
+        ExpectToolOverZone(tips, window, zone, PickerTwipsPerPixel(window));
     }
 }
 
@@ -219,7 +224,7 @@ TEST_F(PositionPicker, PressAndReleaseOnDifferentZonesOrBetweenThemPickNothing) 
     EXPECT_TRUE(picked.empty());
 }
 
-TEST_F(PositionPicker, ClosesWithoutAChoiceWhenAnotherWindowIsActivatedOrOnEscape) {
+TEST_F(PositionPicker, ClosesWithoutAChoiceOnAnotherWindowEscapeReopeningOrItsOwnersEnd) {
     TestWindow other(L"another program", RECT{500, 400, 800, 600});
     ASSERT_TRUE(owner.BringToFront());
     OpenPicker();
@@ -235,6 +240,11 @@ TEST_F(PositionPicker, ClosesWithoutAChoiceWhenAnotherWindowIsActivatedOrOnEscap
     HWND second = OpenPicker();
     EXPECT_FALSE(IsWindow(first));
     EXPECT_TRUE(IsWindow(second));
+
+    owner.Close();  // it goes with its owner
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_FALSE(picker.IsOpen());
+    EXPECT_EQ(picker.Window(), nullptr);
     EXPECT_TRUE(picked.empty());
 }
 
@@ -254,27 +264,12 @@ TEST_F(PositionPicker, TakesItsSizeZonesAndTooltipsAnewWhenMovedToAMonitorOfAnot
     EXPECT_EQ(client.right, expected.width);
     EXPECT_EQ(client.bottom, expected.height);
     for (int zone : {0, 4, 8}) {
+        ExpectToolOverZone(picker.Tooltips(), window, zone, twipsPerPixel);
         const PixelRect r = ZoneRect(zone, twipsPerPixel);
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = window;
-        tool.uId = static_cast<UINT_PTR>(zone);
-        ASSERT_TRUE(SendMessageW(picker.Tooltips(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
-        EXPECT_EQ(tool.rect.left, r.left) << "zone " << zone;
-        EXPECT_EQ(tool.rect.bottom, r.top + r.height) << "zone " << zone;
         // The bottom-right corner of the zone at this dpi lies outside it at 96 dpi.
         HoverOver(window, POINT{r.left + r.width - 1, r.top + r.height - 1});
         EXPECT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == zone; })) << "zone " << zone;
     }
-}
-
-TEST_F(PositionPicker, GoesWithItsOwner) {
-    HWND window = OpenPicker();
-    owner.Close();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(picker.IsOpen());
-    EXPECT_EQ(picker.Window(), nullptr);
-    EXPECT_TRUE(picked.empty());
 }
 
 }  // namespace
