@@ -54,9 +54,12 @@ std::int16_t LookUp(char32_t codePoint) {
 }  // namespace
 
 std::int16_t AnsiCodeOf(char32_t codePoint) {
-    if (codePoint == 0) return 0;
-    for (const auto& [twin, held] : kCp932Twins) {
-        if (codePoint == twin) return LookUp(held);
+    // ASCII is itself in the code page; most of a memo's record is ASCII.
+    if (codePoint < 0x80) return static_cast<std::int16_t>(codePoint);
+    if (codePoint <= std::end(kCp932Twins)[-1].first) {
+        for (const auto& [twin, held] : kCp932Twins) {
+            if (codePoint == twin) return LookUp(held);
+        }
     }
     return LookUp(codePoint);
 }
