@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/log.h"
-#include "common/win32/memo_color.h"
+#include "common/win32/memo_look.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "editor/font_mapping.h"

@@ -8,7 +8,7 @@
 
 #include "common/log.h"
 #include "common/win32/log_last_error.h"
-#include "common/win32/memo_color.h"
+#include "common/win32/memo_look.h"
 #include "common/win32/wide.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/resource.h"
@@ -160,15 +160,9 @@ void PreviewPane::SetLabelRect(const PixelRect& rect) {
 }
 
 void PreviewPane::CreateMemoFont() {
-    LOGFONTW font{};
     // Points at the DPI of the window's monitor, as the viewer will show them.
-    font.lfHeight = -MulDiv(m_model.fontSize, static_cast<int>(m_dpi), 72);
-    font.lfWeight = m_model.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = m_model.italic ? TRUE : FALSE;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = CLEARTYPE_QUALITY;
-    const std::wstring face = Utf8ToWide(m_model.fontName);
-    wcsncpy_s(font.lfFaceName, face.c_str(), _TRUNCATE);
+    LOGFONTW font =
+        MemoLogFont(m_model.fontName, m_model.fontSize, m_model.bold, m_model.italic, m_dpi);
     if (m_model.fontSize <= 0 || m_model.fontSize > 1000) {
         WriteLog("frmCreateMemo.ApplyMemoToPreview()",
                  "Font size out of range: " + std::to_string(m_model.fontSize));

@@ -8,7 +8,7 @@
 
 #include "common/log.h"
 #include "common/win32/log_last_error.h"
-#include "common/win32/memo_color.h"
+#include "common/win32/memo_look.h"
 #include "common/win32/wide.h"
 #include "viewer/win32/resource.h"
 #include "viewer/win32/viewer_names.h"
@@ -198,15 +198,9 @@ RECT MemoPopupWindow::LabelRect() const {
 }
 
 Status MemoPopupWindow::CreateMemoFont() {
-    LOGFONTW font{};
     // Points to pixels on the popup's own monitor, as the memo was laid out in points.
-    font.lfHeight = -MulDiv(m_style.fontSize, static_cast<int>(m_dpi), 72);
-    font.lfWeight = m_style.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = m_style.italic ? TRUE : FALSE;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = CLEARTYPE_QUALITY;
-    const std::wstring face = Utf8ToWide(m_style.fontName);
-    wcsncpy_s(font.lfFaceName, face.c_str(), _TRUNCATE);
+    LOGFONTW font =
+        MemoLogFont(m_style.fontName, m_style.fontSize, m_style.bold, m_style.italic, m_dpi);
     if (m_style.fontSize <= 0 || m_style.fontSize > 1000) {
         // Keep what the label had; a size like this cannot come from the editor.
         const std::string why = "Font size out of range: " + std::to_string(m_style.fontSize);
