@@ -33,54 +33,29 @@ done
 
 mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/kanopa-editor-shots.XXXXXX")
-driver_pid=""
-finish() {
-  [ -n "$driver_pid" ] && kill "$driver_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
+shots_name=editor-screenshots
+# shellcheck source=scripts/shots-lib.sh
+source "$repo/scripts/shots-lib.sh"
+trap shots_finish EXIT
 
-# Runs DRIVER ARGS... (the last two: ready and done files, Windows paths of $ready and
-# $done_file), waits until the scene is on screen and shoots it into $1.
-shoot() {
-  local png=$1
-  shift
-  "$@" &
-  driver_pid=$!
-  for _ in $(seq 1 300); do
-    [ -f "$ready" ] && break
-    kill -0 "$driver_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ ! -f "$ready" ]; then
-    echo "editor-screenshots: the scene for $png did not come up" >&2
-    exit 1
-  fi
-  import -window root "$out/$png"
-  touch "$done_file"
-  wait "$driver_pid" || { echo "editor-screenshots: the driver for $png failed" >&2; exit 1; }
-  driver_pid=""
-  echo "editor-screenshots: $out/$png"
-}
-
+# Each driver writes its `ready` file once the scene is on screen and painted, and ends
+# when its `done` file appears.
 for scene in anchor9 absolute editing margin about picker pair; do
   ready=$work/$scene.ready
   done_file=$work/$scene.done
   mkdir -p "$work/$scene"
-  shoot "editor-$scene$suffix.png" wine "$driver" "$scene" "$(winepath -w "$work/$scene")" \
-    "$(winepath -w "$ready")" "$(winepath -w "$done_file")"
+  shoot "editor-$scene$suffix.png" "$ready" "$done_file" wine "$driver" "$scene" \
+    "$(winepath -w "$work/$scene")" "$(winepath -w "$ready")" "$(winepath -w "$done_file")"
 done
 
 # The pair's memo file in the viewer, over a window where the editor's frame was.
 read -r left top right bottom <"$work/pair/frame.txt"
 ready=$work/pair-viewer.ready
 done_file=$work/pair-viewer.done
-shoot "editor-pair-viewer$suffix.png" wine "$viewer_driver" pair "$(winepath -w "$work/pair")" \
-  "$left,$top,$right,$bottom" "$(winepath -w "$ready")" "$(winepath -w "$done_file")"
+shoot "editor-pair-viewer$suffix.png" "$ready" "$done_file" wine "$viewer_driver" pair \
+  "$(winepath -w "$work/pair")" "$left,$top,$right,$bottom" "$(winepath -w "$ready")" \
+  "$(winepath -w "$done_file")"
 
 if [ -z "$suffix" ]; then
-  trap - EXIT
-  finish
-  KANOPA_WINEPREFIX=$build/wine/prefix-144dpi KANOPA_WINE_DPI=144 KANOPA_SHOT_SUFFIX=-144dpi \
-    "$repo/scripts/with-wine.sh" "$repo/scripts/editor-screenshots.sh"
+  shots_again_at_144dpi "$repo/scripts/editor-screenshots.sh"
 fi

@@ -24,39 +24,20 @@ fi
 
 mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/kanopa-shots.XXXXXX")
-driver_pid=""
-finish() {
-  [ -n "$driver_pid" ] && kill "$driver_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
+shots_name=screenshots
+# shellcheck source=scripts/shots-lib.sh
+source "$repo/scripts/shots-lib.sh"
+trap shots_finish EXIT
 
+# The driver writes `ready` once the popup is on screen and painted, and ends when
+# `done` appears.
 for layout in anchor1 anchor5 anchor9 absolute about; do
   ready=$work/$layout.ready
   done_file=$work/$layout.done
-  # The driver writes `ready` once the popup is on screen and painted, and ends when
-  # `done` appears.
-  wine "$driver" "$layout" "$(winepath -w "$ready")" "$(winepath -w "$done_file")" &
-  driver_pid=$!
-  for _ in $(seq 1 300); do
-    [ -f "$ready" ] && break
-    kill -0 "$driver_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ ! -f "$ready" ]; then
-    echo "screenshots: the popup for $layout did not come up" >&2
-    exit 1
-  fi
-  import -window root "$out/popup-$layout${KANOPA_SHOT_SUFFIX:-}.png"
-  touch "$done_file"
-  wait "$driver_pid" || { echo "screenshots: the driver for $layout failed" >&2; exit 1; }
-  driver_pid=""
-  echo "screenshots: $out/popup-$layout${KANOPA_SHOT_SUFFIX:-}.png"
+  shoot "popup-$layout${KANOPA_SHOT_SUFFIX:-}.png" "$ready" "$done_file" \
+    wine "$driver" "$layout" "$(winepath -w "$ready")" "$(winepath -w "$done_file")"
 done
 
 if [ -z "${KANOPA_SHOT_SUFFIX:-}" ]; then
-  trap - EXIT
-  finish
-  KANOPA_WINEPREFIX=$build/wine/prefix-144dpi KANOPA_WINE_DPI=144 KANOPA_SHOT_SUFFIX=-144dpi \
-    "$repo/scripts/with-wine.sh" "$repo/scripts/screenshots.sh"
+  shots_again_at_144dpi "$repo/scripts/screenshots.sh"
 fi
