@@ -83,7 +83,8 @@ int RunViewer(HINSTANCE instance) {
         instance, MainWindow::Settings{common.programFolder, WindowEventsWanted()},
         [&] { cycle.Tick(); },
         // Only the folder window whose memo is on show is followed.
-        [&] { return popup.Exists() ? state.Found().folderWindow : 0; });
+        [&] { return popup.Exists() ? state.Found().folderWindow : 0; },
+        [&] { cycle.Follow(); });
     if (Status status = mainWindow.Create(); !status) {
         WriteLog("Main()", status.error);
         return 1;

@@ -38,11 +38,12 @@ AboutDialogInput ViewerAboutDialogInput(const std::string& programFolder) {
 }
 
 MainWindow::MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick,
-                       std::function<WindowId()> followed)
+                       std::function<WindowId()> followed, std::function<void()> onFollow)
     : m_instance(instance),
       m_settings(std::move(settings)),
       m_onTick(std::move(onTick)),
-      m_followed(std::move(followed)) {}
+      m_followed(std::move(followed)),
+      m_onFollow(std::move(onFollow)) {}
 
 MainWindow::~MainWindow() {
     RemoveTrayIcon();
@@ -110,12 +111,12 @@ void MainWindow::OnWindowEvent(WindowEventKind kind, WindowId window) {
     const std::int64_t now = NowMs();
     switch (m_coalescer.Offer(kind, window, m_followed ? m_followed() : 0, now)) {
     case EventCoalescer::Decision::StepNow:
-        Step();
+        Step(kind == WindowEventKind::LocationChange);
         break;
     case EventCoalescer::Decision::StepLater:
         if (SetTimer(m_window.Get(), kFrameTimerId, static_cast<UINT>(m_coalescer.DelayMs(now)),
                      nullptr) == 0) {
-            Step();  // better a step too early than a popup left behind
+            Step(true);  // better a step too early than a popup left behind
         }
         break;
     case EventCoalescer::Decision::Ignore:
@@ -123,8 +124,12 @@ void MainWindow::OnWindowEvent(WindowEventKind kind, WindowId window) {
     }
 }
 
-void MainWindow::Step() {
-    if (m_onTick) m_onTick();
+void MainWindow::Step(bool followOnly) {
+    if (followOnly && m_onFollow) {
+        m_onFollow();
+    } else if (m_onTick) {
+        m_onTick();
+    }
     m_coalescer.StepRan(NowMs());
 }
 
@@ -264,9 +269,9 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
         if (wParam == kFrameTimerId) {
             KillTimer(window, kFrameTimerId);
-            if (m_coalescer.Pending()) Step();
+            if (m_coalescer.Pending()) Step(true);
         } else if (wParam == kTimerId) {
-            Step();
+            Step(false);
         }
         return 0;
     case kWindowEventMessage:

@@ -34,11 +34,11 @@ public:
         bool windowEvents = true;   // false: the timer alone drives the cycle
     };
 
-    // `onTick` runs once a second on this thread, and for each window event that matters
-    // (moves at most once a frame). `followed` names the window the popup follows (0 for
-    // none).
+    // `onTick` runs once a second on this thread, and for each window event that matters;
+    // `onFollow` (when given) instead of it for a move of the window the popup follows,
+    // at most once a frame. `followed` names that window (0 for none).
     MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick,
-               std::function<WindowId()> followed = {});
+               std::function<WindowId()> followed = {}, std::function<void()> onFollow = {});
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -57,7 +57,7 @@ private:
     void OnCreate(HWND window);
     void StartWindowEvents(HWND window);
     void OnWindowEvent(WindowEventKind kind, WindowId window);
-    void Step();
+    void Step(bool followOnly);
     void LoadTrayIcon();
     void AddTrayIcon();
     void RemoveTrayIcon();
@@ -71,6 +71,7 @@ private:
     Settings m_settings;
     std::function<void()> m_onTick;
     std::function<WindowId()> m_followed;
+    std::function<void()> m_onFollow;
     EventCoalescer m_coalescer;
     std::unique_ptr<WinEventSource> m_events;
     UniqueWindow m_window;
