@@ -48,6 +48,12 @@ void Raise(DWORD event, HWND window) {
     NotifyWinEvent(event, window, OBJID_WINDOW, CHILDID_SELF);
 }
 
+// A pause before a trial, so that trials meet the program's timer at phases spread over
+// its whole second (in steps of 379 ms, coprime to it); the events need only a short one.
+DWORD PhaseMs(int trial, bool timerOnly) {
+    return static_cast<DWORD>(trial * 379 % (timerOnly ? 1000 : 100));
+}
+
 double CpuMs(HANDLE process) {
     FILETIME created{}, ended{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
@@ -157,8 +163,7 @@ LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
             results.failure = "the popup stayed over another window";
             return results;
         }
-        // Not in step with the program's timer: each trial meets it at another phase.
-        Sleep(static_cast<DWORD>((trial + 1) * 37 % 200));
+        Sleep(PhaseMs(trial + 1, options.timerOnly));
         SetWindowPos(folderHandle, nullptr, kFrame.left, kFrame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         const Clock::time_point start = Clock::now();
         SetForegroundWindow(folderHandle);
@@ -175,7 +180,7 @@ LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
     const HWND above = GetWindow(popup, GW_HWNDPREV);
     const HWND below = GetWindow(popup, GW_HWNDNEXT);
     for (int trial = 0; trial < options.trials; ++trial) {
-        Sleep(static_cast<DWORD>(trial * 37 % 200));
+        Sleep(PhaseMs(trial, options.timerOnly));
         const int dx = trial % 2 == 0 ? 40 : 0;  // there and back
         const Clock::time_point start = Clock::now();
         SetWindowPos(folderHandle, nullptr, kFrame.left + dx, kFrame.top, 0, 0,
