@@ -1,6 +1,8 @@
 #include "viewer/win32/win_event_source.h"
 
+#include <iterator>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "common/win32/log_last_error.h"
