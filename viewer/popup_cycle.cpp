@@ -46,6 +46,36 @@ void PopupCycle::Tick() noexcept {
     }
 }
 
+void PopupCycle::Follow() noexcept {
+    try {
+        FollowPass();
+        Report(Step::Pass, Status::Ok());
+    } catch (const std::exception& error) {
+        Report(Step::Pass, Status{false, error.what()});
+    }
+}
+
+void PopupCycle::FollowPass() {
+    if (m_popup.InMoveSizeLoop()) return;
+    FoundMemo& found = m_state.Found();
+    if (!m_popup.Exists() || found.folderWindow == 0 || found.folderWindow != m_state.LastWindow()) {
+        return;  // nothing follows that window
+    }
+    const std::optional<WindowPlacementInfo> placement =
+        m_windows.Foreground() == found.folderWindow ? m_windows.Placement(found.folderWindow)
+                                                     : std::nullopt;
+    if (!placement || placement->show == ShowState::Minimized) {
+        Pass();
+        return;
+    }
+    if (placement->show == ShowState::Normal) {
+        found.folderRect = placement->frame;
+    } else if (placement->show == ShowState::Maximized) {
+        found.folderRect = placement->monitor;
+    }
+    FollowWindow();
+}
+
 void PopupCycle::Pass() {
     // Moving the popup now would fight the user's own drag or resize.
     if (m_popup.InMoveSizeLoop()) return;

@@ -24,6 +24,11 @@ public:
     // the popup the pass does nothing, so as not to fight them.
     void Tick() noexcept;
 
+    // A lighter pass for a move of the window the popup follows: the popup takes its new
+    // place, and nothing is listed, read or asked of the shell. Whatever else may have
+    // happened (another window in front, the window minimised or gone) gets a whole pass.
+    void Follow() noexcept;
+
 private:
     // The steps whose failures are logged, each on its own.
     enum class Step : std::size_t {
@@ -32,6 +37,7 @@ private:
     };
 
     void Pass();
+    void FollowPass();
     void OnMemoFound();
     void OnNoMemoFound();
     void OpenPopup();

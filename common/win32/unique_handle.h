@@ -170,6 +170,14 @@ struct LocalMemoryTraits {
     static void Close(Type h) noexcept { LocalFree(h); }
 };
 
+// A window event hook; unhooked on the thread that set it.
+struct WinEventHookTraits {
+    using Type = HWINEVENTHOOK;
+    static Type Invalid() noexcept { return nullptr; }
+    static bool IsValid(Type h) noexcept { return h != nullptr; }
+    static void Close(Type h) noexcept { UnhookWinEvent(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueMutex = UniqueKernelHandle;
@@ -186,6 +194,7 @@ using UniqueWindowDc = UniqueHandle<WindowDcTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueGdiSelection = UniqueHandle<GdiSelectionTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueWinEventHook = UniqueHandle<WinEventHookTraits>;
 
 // GetDC(window) with its release attached; invalid when GetDC fails.
 inline UniqueWindowDc GetWindowDcOf(HWND window) noexcept {

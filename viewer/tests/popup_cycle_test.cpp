@@ -27,6 +27,7 @@ namespace {
 class FakeWindows final : public ShellWindowSource, public WindowSystem {
 public:
     Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
+        ++enumerations;
         if (failShell) return Status::Fail("0x80004005");
         windows = shell;
         return Status::Ok();
@@ -41,6 +42,7 @@ public:
     std::vector<ShellWindowInfo> shell;
     std::map<WindowId, WindowPlacementInfo> placements;
     WindowId foreground = 0;
+    int enumerations = 0;
     bool failShell = false, failPlacement = false;
 };
 
@@ -186,6 +188,52 @@ TEST_F(PopupCycleTest, OpensOnTopFollowsWithoutLiftingOrReadingAgainReopensElsew
     EXPECT_EQ(fs.reads, 2);
     Navigate(kB, kPlain);
     TickWith(kB);
+    EXPECT_FALSE(popup.Exists());
+}
+
+TEST_F(PopupCycleTest, FollowMovesThePopupWithoutAskingTheShellOrTheFilesAndKeepsItsZOrder) {
+    cycle.Follow();  // no popup yet: nothing to follow
+    EXPECT_FALSE(popup.Exists());
+    EXPECT_EQ(windows.enumerations, 0);
+    TickWith(kA);
+    const int enumerations = windows.enumerations, reads = fs.reads, listings = fs.listings;
+
+    windows.placements[kA].frame = {400, 300, 1200, 900};
+    cycle.Follow();
+    EXPECT_EQ(popup.shown, (Shown{450, 350, 200, 100, false}));
+    windows.placements[kA].show = ShowState::Maximized;  // the monitor's corner
+    cycle.Follow();
+    EXPECT_EQ(popup.shown, (Shown{50, 50, 200, 100, false}));
+    windows.placements[kA].show = ShowState::Other;      // keeps the last place
+    cycle.Follow();
+    EXPECT_EQ(popup.shown, (Shown{50, 50, 200, 100, false}));
+    EXPECT_EQ(windows.enumerations, enumerations);
+    EXPECT_EQ(fs.reads, reads);
+    EXPECT_EQ(fs.listings, listings);
+
+    popup.userMovingOrSizing = true;  // the user drags the popup itself
+    windows.placements[kA] = {ShowState::Normal, {100, 100, 900, 700}, {0, 0, 1920, 1080}};
+    cycle.Follow();
+    EXPECT_EQ(popup.shown.x, 50);
+    popup.userMovingOrSizing = false;
+}
+
+TEST_F(PopupCycleTest, FollowHandsAnythingButAMoveToAWholePass) {
+    TickWith(kA);
+    windows.placements[kA].show = ShowState::Minimized;
+    cycle.Follow();
+    EXPECT_FALSE(popup.Exists());
+
+    windows.placements[kA].show = ShowState::Normal;
+    TickWith(kA);
+    windows.foreground = kOtherProgram;  // its move brought nothing new, but it left the front
+    cycle.Follow();
+    EXPECT_FALSE(popup.Exists());
+
+    TickWith(kA);
+    windows.placements.erase(kA);  // closed
+    windows.shell.clear();
+    cycle.Follow();
     EXPECT_FALSE(popup.Exists());
 }
 

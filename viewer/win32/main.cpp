@@ -1,5 +1,6 @@
 // KanopaViewer.exe: start-up. Refuses a second instance, then lives in the message loop
-// of its hidden main window, whose timer drives the popup cycle once a second.
+// of its hidden main window, where the desktop's window events and a once-a-second timer
+// drive the popup cycle.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -39,6 +40,14 @@ int RunMessageLoop() {
     return result < 0 ? 1 : static_cast<int>(message.wParam);
 }
 
+// KANOPA_VIEWER_TIMER_ONLY=1 leaves the window events out, so that the timer alone can
+// be measured against them.
+bool WindowEventsWanted() {
+    wchar_t value[8]{};
+    const DWORD length = GetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", value, 8);
+    return !(length == 1 && value[0] == L'1');
+}
+
 int RunViewer(HINSTANCE instance) {
     // Before any window exists; the manifest asks for the same.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
@@ -70,8 +79,12 @@ int RunViewer(HINSTANCE instance) {
     MemoFileFinder finder(fileSystem, &changeWatcher);
     MemoPopupWindow popup(instance, state);
     PopupCycle cycle(shellWindows, windowSystem, finder, fileSystem, popup, state);
-    MainWindow mainWindow(instance, MainWindow::Settings{common.programFolder},
-                          [&] { cycle.Tick(); });
+    MainWindow mainWindow(
+        instance, MainWindow::Settings{common.programFolder, WindowEventsWanted()},
+        [&] { cycle.Tick(); },
+        // Only the folder window whose memo is on show is followed.
+        [&] { return popup.Exists() ? state.Found().folderWindow : 0; },
+        [&] { cycle.Follow(); });
     if (Status status = mainWindow.Create(); !status) {
         WriteLog("Main()", status.error);
         return 1;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <chrono>
 #include <utility>
 
 #include "common/log.h"
@@ -17,10 +18,17 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerIntervalMs = 1000;
+// One-shot: runs the step held back to the end of the frame.
+constexpr UINT_PTR kFrameTimerId = 2;
 constexpr UINT kTrayIconId = 1;
 // The version dialog's client area.
 constexpr int kAboutWidthTwips = 6660;
 constexpr int kAboutHeightTwips = 3015;
+
+std::int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
@@ -29,8 +37,13 @@ AboutDialogInput ViewerAboutDialogInput(const std::string& programFolder) {
                             kAboutHeightTwips, programFolder};
 }
 
-MainWindow::MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick)
-    : m_instance(instance), m_settings(std::move(settings)), m_onTick(std::move(onTick)) {}
+MainWindow::MainWindow(HINSTANCE instance, Settings settings, std::function<void()> onTick,
+                       std::function<WindowId()> followed, std::function<void()> onFollow)
+    : m_instance(instance),
+      m_settings(std::move(settings)),
+      m_onTick(std::move(onTick)),
+      m_followed(std::move(followed)),
+      m_onFollow(std::move(onFollow)) {}
 
 MainWindow::~MainWindow() {
     RemoveTrayIcon();
@@ -85,6 +98,39 @@ void MainWindow::OnCreate(HWND window) {
     if (SetTimer(window, kTimerId, kTimerIntervalMs, nullptr) == 0) {
         LogLastError("frmMain.Load()", "SetTimer");
     }
+    if (m_settings.windowEvents) StartWindowEvents(window);
+}
+
+void MainWindow::StartWindowEvents(HWND window) {
+    m_events = std::make_unique<WinEventSource>(window, kWindowEventMessage, m_followed);
+    // Without some hook the timer still runs the cycle, only later.
+    if (Status status = m_events->Start(); !status) WriteLog("frmMain.Load()", status.error);
+}
+
+void MainWindow::OnWindowEvent(WindowEventKind kind, WindowId window) {
+    const std::int64_t now = NowMs();
+    switch (m_coalescer.Offer(kind, window, m_followed ? m_followed() : 0, now)) {
+    case EventCoalescer::Decision::StepNow:
+        Step(kind == WindowEventKind::LocationChange);
+        break;
+    case EventCoalescer::Decision::StepLater:
+        if (SetTimer(m_window.Get(), kFrameTimerId, static_cast<UINT>(m_coalescer.DelayMs(now)),
+                     nullptr) == 0) {
+            Step(true);  // better a step too early than a popup left behind
+        }
+        break;
+    case EventCoalescer::Decision::Ignore:
+        break;
+    }
+}
+
+void MainWindow::Step(bool followOnly) {
+    if (followOnly && m_onFollow) {
+        m_onFollow();
+    } else if (m_onTick) {
+        m_onTick();
+    }
+    m_coalescer.StepRan(NowMs());
 }
 
 void MainWindow::LoadTrayIcon() {
@@ -221,7 +267,15 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_TIMER:
-        if (wParam == kTimerId && m_onTick) m_onTick();
+        if (wParam == kFrameTimerId) {
+            KillTimer(window, kFrameTimerId);
+            if (m_coalescer.Pending()) Step(true);
+        } else if (wParam == kTimerId) {
+            Step(false);
+        }
+        return 0;
+    case kWindowEventMessage:
+        OnWindowEvent(static_cast<WindowEventKind>(wParam), static_cast<WindowId>(lParam));
         return 0;
     case WM_DPICHANGED:
         LoadTrayIcon();
@@ -241,7 +295,9 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         End();
         return 0;
     case WM_DESTROY:
+        m_events.reset();  // unhooked before the window the events go to is gone
         KillTimer(window, kTimerId);
+        KillTimer(window, kFrameTimerId);
         RemoveTrayIcon();
         PostQuitMessage(0);
         return 0;
