@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/log.h"
+#include "common/win32/back_buffer.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/memo_look.h"
 #include "common/win32/wide.h"
@@ -250,11 +251,8 @@ void PreviewPane::PaintLabel(HDC target) const {
     const int height = client.bottom;
     if (width <= 0 || height <= 0) return;
     // Drawn off-screen first, so that a drag or resize never flickers.
-    UniqueMemoryDc buffer(CreateCompatibleDC(target));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(target, width, height));
-    HDC dc = buffer ? buffer.Get() : target;
-    auto bitmapSelected = SelectGdiObject(buffer.Get(), bitmap.Get());
-    if (buffer && !bitmapSelected) dc = target;
+    const BackBuffer buffer(target, width, height);
+    HDC dc = buffer.Dc();
 
     UniqueBrush back(CreateSolidBrush(MemoColorToColorRef(m_model.backColor)));
     FillRect(dc, &client, back.Get());
@@ -267,9 +265,7 @@ void PreviewPane::PaintLabel(HDC target) const {
         SetTextColor(dc, MemoColorToColorRef(m_model.foreColor));
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, m_caption.c_str(), static_cast<int>(m_caption.size()), &text, kTextFormat);
-    }
-    if (dc != target) BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-}
+    }}
 
 // --- The mouse on the label ----------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/log.h"
+#include "common/win32/back_buffer.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/memo_look.h"
 #include "common/win32/wide.h"
@@ -240,11 +241,8 @@ void MemoPopupWindow::Paint(HDC target) const {
     if (width <= 0 || height <= 0) return;
 
     // Drawn off-screen first, so that re-dressing never flickers.
-    UniqueMemoryDc buffer(CreateCompatibleDC(target));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(target, width, height));
-    HDC dc = buffer ? buffer.Get() : target;
-    auto bitmapSelected = SelectGdiObject(buffer.Get(), bitmap.Get());
-    if (buffer && !bitmapSelected) dc = target;
+    const BackBuffer buffer(target, width, height);
+    HDC dc = buffer.Dc();
 
     UniqueBrush back(CreateSolidBrush(MemoColorToColorRef(m_style.backColor)));
     FillRect(dc, &client, back.Get());
@@ -263,8 +261,6 @@ void MemoPopupWindow::Paint(HDC target) const {
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, kTextFormat);
     }
     DrawClosePicture(dc, picture);
-
-    if (dc != target) BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
 }
 
 void MemoPopupWindow::OnLeftButtonDown(POINT client) {

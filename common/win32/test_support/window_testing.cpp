@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "common/win32/wide.h"
+
 namespace kanopa::testing {
 namespace {
 
@@ -138,6 +140,22 @@ TestWindow::TestWindow(const wchar_t* title, RECT frame) {
 bool TestWindow::BringToFront() const {
     SetForegroundWindow(m_window.Get());
     return WaitUntil([&] { return GetForegroundWindow() == m_window.Get(); });
+}
+
+StartedProgram StartProgram(const std::string& program, const std::wstring& arguments) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    StartedProgram started;
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        started.process.Reset(info.hProcess);
+        CloseHandle(info.hThread);
+        started.id = info.dwProcessId;
+    }
+    return started;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {

@@ -35,6 +35,14 @@ private:
     UniqueWindow m_window;
 };
 
+// A program started by a test: its process, and its id (0 when it could not start).
+struct StartedProgram {
+    UniqueKernelHandle process;
+    DWORD id = 0;
+};
+// Starts `program` (UTF-8 path, quoted on the command line) with `arguments`.
+StartedProgram StartProgram(const std::string& program, const std::wstring& arguments = L"");
+
 // The first visible top-level window of a process with the class `className` whose title
 // is `title` (nullptr: any title).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);

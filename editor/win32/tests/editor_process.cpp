@@ -39,17 +39,9 @@ void PrepareProgramFolder(const kanopa::testing::TempFolder& folder, ProgramFold
 }
 
 EditorProcess::EditorProcess(const std::string& program, const std::wstring& arguments) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &info)) {
-        m_process.Reset(info.hProcess);
-        CloseHandle(info.hThread);
-        m_id = info.dwProcessId;
-    }
+    kanopa::testing::StartedProgram started = kanopa::testing::StartProgram(program, arguments);
+    m_process = std::move(started.process);
+    m_id = started.id;
 }
 
 EditorProcess::~EditorProcess() {

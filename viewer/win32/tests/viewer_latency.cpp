@@ -75,16 +75,9 @@ public:
             return;
         }
         SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", timerOnly ? L"1" : nullptr);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &info)) {
-            m_process.Reset(info.hProcess);
-            CloseHandle(info.hThread);
-            m_id = info.dwProcessId;
-        }
+        StartedProgram started = StartProgram(program);
+        m_process = std::move(started.process);
+        m_id = started.id;
         SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", nullptr);
     }
     ~Viewer() {

@@ -36,16 +36,9 @@ std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog
 class ViewerProcess {
 public:
     explicit ViewerProcess(const std::string& program) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &info)) {
-            m_process.Reset(info.hProcess);
-            CloseHandle(info.hThread);
-            m_id = info.dwProcessId;
-        }
+        StartedProgram started = StartProgram(program);
+        m_process = std::move(started.process);
+        m_id = started.id;
     }
     ~ViewerProcess() {
         if (TerminateProcess(m_process.Get(), 1)) {  // a failed test must not leave it running
