@@ -9,10 +9,13 @@
 #include "common/win32/about_dialog.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
+#include "editor/insert/date_time_file.h"
 #include "editor/position_picker_logic.h"
+#include "editor/win32/date_time_dialog.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/font_color_dialogs.h"
+#include "editor/win32/japanese_eras.h"
 #include "editor/win32/memo_file_dialog.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/toolbar.h"
@@ -46,7 +49,6 @@ constexpr UINT kCommitMarginMessage = WM_APP + 1;
 
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
-    IDM_INSERT_DATE_TIME,
     IDM_INSERT_FIXED_FORM,
     IDM_TOOL_SEARCH,
     IDM_TOOL_COPY,
@@ -372,6 +374,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_EDIT_CUT: OnEditCommand(WM_CUT); break;
     case IDM_EDIT_COPY: OnEditCommand(WM_COPY); break;
     case IDM_EDIT_PASTE: OnEditCommand(WM_PASTE); break;
+    case IDM_INSERT_DATE_TIME: InsertDateTime(); break;
     case IDM_FORMAT_FONT:
     case IDM_RIGHT_FONT:
         ChooseMemoFont();
@@ -386,7 +389,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the date/time, phrase, search and copy windows are not offered yet
+    default: break;  // the phrase, search and copy windows are not offered yet
     }
 }
 
@@ -402,6 +405,18 @@ void MainWindow::OpenPositionPicker() {
     const Status opened = m_picker.Open(m_window.Get(), POINT{origin.x, origin.y},
                                         [this](int anchor) { m_preview->PickAnchor(anchor); });
     if (!opened) WriteLog("frmCreateMemo.cmdPlace_Click()", opened.error);
+}
+
+void MainWindow::InsertDateTime() {
+    m_pane.BeginTextEdit();
+    // The era table is read each time, so that an era the system gained is used at once.
+    const DateTimeDialogInput input{m_fs, m_clock, m_state.Context().programFolder + kDateTimeFileName,
+                                    SystemEraTable()};
+    const std::optional<std::string> entry = ShowDateTimeDialog(m_window.Get(), m_instance, input);
+    // Always at the very end of the memo text, wherever the caret is.
+    if (entry && !entry->empty()) {
+        m_pane.SetEditText(WideToUtf8(WindowTextOf(m_pane.EditBox())) + *entry);
+    }
 }
 
 void MainWindow::ChooseMemoFont() {
