@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/dates_command.h"
 #include "common/config_file.h"
 #include "common/keys.h"
 #include "common/memo_defaults.h"
@@ -20,6 +21,9 @@ constexpr char kUsage[] =
     "              [--absolute X,Y] [--size W,H] [--fore COLOR] [--back COLOR]\n"
     "              [--font NAME] [--font-size N] [--bold] [--italic]\n"
     "  kanopa-memo config-show FILE [--json]\n"
+    "  kanopa-memo dates [DATETIME-FILE] [--at YYYY-MM-DDTHH:MM:SS]\n"
+    "    日付と時刻の一覧を和暦・西暦の順に表示します。ファイルを省くと現在のフォルダの\n"
+    "    DateTime.txt（CP932）を読みます。--at を省くと現在の日時です。\n"
     "COLOR は 0xBBGGRR または10進数。テキストファイルは UTF-8 で読み、改行は CR LF にそろえます。\n"
     "CP932 で保存できない文字（絵文字など）を含むメモは保存しません。\n";
 
@@ -385,6 +389,9 @@ int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const
             (rawArgs[0] == "--help" || rawArgs[0] == "-h" || rawArgs[0] == "help")) {
             out << kUsage;
             return 0;
+        }
+        if (!rawArgs.empty() && rawArgs[0] == "dates") {
+            return RunDates({rawArgs.begin() + 1, rawArgs.end()}, fs, clock, out, err);
         }
         Args args;
         failure = ParseArgs(rawArgs, args);
