@@ -1,10 +1,13 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
-//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair>
+//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|
+//                                    dates-era|dates-western>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
 // user's input produces. Writes the ready file once the scene is on screen; ends the
 // editor when the done file appears (or after a minute).
+// "dates-era" and "dates-western" show the date/time dialog in each calendar, the second
+// entry selected.
 // "picker" shows the position picker with the pointer over its bottom-right zone;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
 // screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
@@ -121,6 +124,18 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
         std::ofstream out(std::filesystem::path(Utf8ToWide(folder + "frame.txt")));
         out << client.left << ' ' << client.top << ' ' << client.right << ' ' << client.bottom << '\n';
         shown = static_cast<bool>(out);
+    } else if (scene == L"dates-era" || scene == L"dates-western") {
+        PostMessageW(main, WM_COMMAND, IDM_INSERT_DATE_TIME, 0);
+        HWND dialog = editor.WaitForDialog(L"日付と時刻");
+        shown = dialog != nullptr;
+        if (shown && scene == L"dates-western") {
+            HWND calendar = GetDlgItem(dialog, IDC_DATE_TIME_CALENDAR);
+            SendMessageW(calendar, CB_SETCURSEL, 1, 0);
+            // Sent, not posted: the list is refilled when this returns.
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DATE_TIME_CALENDAR, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(calendar));
+        }
+        if (shown) SendDlgItemMessageW(dialog, IDC_DATE_TIME_LIST, LB_SETCURSEL, 1, 0);
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
         shown = editor.WaitForDialog(L"バージョン情報") != nullptr;
