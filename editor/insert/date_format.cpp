@@ -110,8 +110,10 @@ std::vector<Token> Tokenize(std::string_view pattern) {
             }
             if (matched) continue;
         }
+        // No code is longer than this: counting further would only cost time.
+        constexpr std::size_t kLongestCode = 6;
         std::size_t run = 0;
-        while (pos + run < pattern.size() && Lower(pattern[pos + run]) == letter) ++run;
+        while (run < kLongestCode && pos + run < pattern.size() && Lower(pattern[pos + run]) == letter) ++run;
         const Code* code = std::find_if(std::begin(kCodes), std::end(kCodes), [&](const Code& k) {
             return k.letter == letter && static_cast<std::size_t>(k.length) <= run;
         });
