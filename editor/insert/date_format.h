@@ -63,7 +63,7 @@ std::optional<Era> ParseEraEntry(std::string_view name, std::string_view data);
 std::optional<EraTable> EraTableFromEntries(
     const std::vector<std::pair<std::string, std::string>>& entries);
 
-// `at` must be a real date (years 1-9999) and time of day.
+// `at` must be a real date (years 1-9999) and time of day; anything else gives "".
 std::string FormatDateTime(std::string_view pattern, const LocalDateTime& at,
                            const EraTable& eras = BuiltInEras());
 
