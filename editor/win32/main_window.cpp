@@ -415,7 +415,12 @@ void MainWindow::InsertDateTime() {
     const std::optional<std::string> entry = ShowDateTimeDialog(m_window.Get(), m_instance, input);
     // Always at the very end of the memo text, wherever the caret is.
     if (entry && !entry->empty()) {
-        m_pane.SetEditText(WideToUtf8(WindowTextOf(m_pane.EditBox())) + *entry);
+        HWND edit = m_pane.EditBox();
+        m_pane.SetEditText(WideToUtf8(WindowTextOf(edit)) + *entry);
+        // Typing goes on after the stamp.
+        const int end = GetWindowTextLengthW(edit);
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
     }
 }
 

@@ -112,6 +112,10 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
     PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(closed(dialog));
     EXPECT_EQ(WindowText(edit), L"メモ済確認");
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 5u) << "typing goes on after the stamp";
+    EXPECT_EQ(end, 5u);
 
     // A double-click on an entry.
     dialog = open();
