@@ -41,6 +41,8 @@ constexpr Code kCodes[] = {
     {'e', 2, Field::EraYear2},     {'e', 1, Field::EraYear},
 };
 
+constexpr std::string_view kCodeLetters = "yqmodawhnstcge";
+
 constexpr const char* kMonthAbbr[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr const char* kMonthName[] = {"January", "February", "March",     "April",
@@ -109,6 +111,11 @@ std::vector<Token> Tokenize(std::string_view pattern) {
                 }
             }
             if (matched) continue;
+        }
+        if (kCodeLetters.find(letter) == std::string_view::npos) {
+            AddLiteral(tokens, pattern.substr(pos, 1));
+            ++pos;
+            continue;
         }
         // No code is longer than this: counting further would only cost time.
         constexpr std::size_t kLongestCode = 6;
@@ -197,17 +204,22 @@ const Era* EraOf(const EraTable& eras, const LocalDateTime& at) {
 
 class Formatter {
 public:
+    // What the codes draw on, worked out once for the whole pattern.
     Formatter(const LocalDateTime& at, const EraTable& eras, bool twelveHour)
-        : m_at(at), m_eras(eras), m_twelveHour(twelveHour) {}
+        : m_at(at),
+          m_weekday(WeekdayOf(at.year, at.month, at.day)),
+          m_dayOfYear(static_cast<int>(DaysFromCivil(at.year, at.month, at.day) -
+                                       DaysFromCivil(at.year, 1, 1)) + 1),
+          m_week((m_dayOfYear - 1 + WeekdayOf(at.year, 1, 1)) / 7 + 1),
+          m_hour(twelveHour ? (at.hour % 12 == 0 ? 12 : at.hour % 12) : at.hour),
+          m_era(EraOf(eras, at)),
+          m_eraYear(m_era ? at.year - m_era->year + 1 : at.year) {}
 
     void Write(const Token& token, std::string& out) const {
         const LocalDateTime& t = m_at;
-        const int weekday = WeekdayOf(t.year, t.month, t.day);
-        const int dayOfYear =
-            static_cast<int>(DaysFromCivil(t.year, t.month, t.day) - DaysFromCivil(t.year, 1, 1)) + 1;
-        const int hour = m_twelveHour ? (t.hour % 12 == 0 ? 12 : t.hour % 12) : t.hour;
-        const Era* era = EraOf(m_eras, t);
-        const int eraYear = era ? t.year - era->year + 1 : t.year;
+        const int weekday = m_weekday;
+        const int hour = m_hour;
+        const Era* era = m_era;
         switch (token.field) {
         case Field::Literal: out += token.text; break;
         case Field::AmPm: {
@@ -218,7 +230,7 @@ public:
         case Field::AmPmJapanese: out += t.hour < 12 ? "午前" : "午後"; break;
         case Field::Year4: out += Number(t.year, 4); break;
         case Field::Year2: out += Number(t.year % 100, 2); break;
-        case Field::DayOfYear: out += Number(dayOfYear, 1); break;
+        case Field::DayOfYear: out += Number(m_dayOfYear, 1); break;
         case Field::Quarter: out += Number((t.month - 1) / 3 + 1, 1); break;
         case Field::Month: out += Number(t.month, 1); break;
         case Field::Month2: out += Number(t.month, 2); break;
@@ -238,9 +250,7 @@ public:
             out += Number(t.year, 4) + "年" + Number(t.month, 1) + "月" + Number(t.day, 1) + "日";
             break;
         case Field::Weekday: out += Number(weekday + 1, 1); break;
-        case Field::WeekOfYear:
-            out += Number((dayOfYear - 1 + WeekdayOf(t.year, 1, 1)) / 7 + 1, 1);
-            break;
+        case Field::WeekOfYear: out += Number(m_week, 1); break;
         case Field::Hour: out += Number(hour, 1); break;
         case Field::Hour2: out += Number(hour, 2); break;
         case Field::Minute: out += Number(t.minute, 1); break;
@@ -260,15 +270,19 @@ public:
         case Field::EraInitial: if (era) out += era->initial; break;
         case Field::EraShort: if (era) out += era->shortName; break;
         case Field::EraLong: if (era) out += era->name; break;
-        case Field::EraYear: out += Number(eraYear, 1); break;
-        case Field::EraYear2: out += Number(eraYear, 2); break;
+        case Field::EraYear: out += Number(m_eraYear, 1); break;
+        case Field::EraYear2: out += Number(m_eraYear, 2); break;
         }
     }
 
 private:
     const LocalDateTime& m_at;
-    const EraTable& m_eras;
-    bool m_twelveHour;
+    int m_weekday;  // 0 = Sunday
+    int m_dayOfYear;
+    int m_week;
+    int m_hour;     // on the clock the pattern asks for
+    const Era* m_era;  // nullptr before the first era
+    int m_eraYear;
 };
 
 bool ParseDigits(std::string_view text, int& value) {
