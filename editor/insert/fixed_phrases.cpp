@@ -20,9 +20,12 @@ constexpr char kMakerNotice[] = "Copyright (C) Kanopa";
 // A line of the frame: "#", seven blanks, the text (code page 932), blanks up to the
 // frame's last column, "#".
 std::string FramedLine(std::string_view utf8) {
-    std::string line = "#" + std::string(kTitleIndent, ' ') + Utf8ToCp932(utf8);
+    std::string line(1 + kTitleIndent, ' ');
+    line.front() = '#';
+    line += Utf8ToCp932(utf8);
     line.resize(kFixedFormFrameWidth - 1, ' ');
-    return line + "#";
+    line += '#';
+    return line;
 }
 
 std::string Header() {

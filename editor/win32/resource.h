@@ -47,3 +47,12 @@
 #define IDC_LABEL 2007
 #define IDC_TEXT 2008
 #define IDC_STATUS 2009
+
+// frmFixedForm, the fixed-phrase dialog (3300-3399).
+#define IDD_FIXED_FORM 3300
+#define IDC_FIX_TEXT 3301
+#define IDC_FIX_ADD 3302
+#define IDC_FIX_LABEL 3303
+#define IDC_FIX_LIST 3304
+#define IDC_FIX_DELETE 3305
+#define IDC_FIX_INSERT 3306
