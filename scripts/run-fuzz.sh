@@ -12,7 +12,7 @@ for target in "${targets[@]}"; do
   name=$(basename "$target")
   corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus" build/fuzz/findings
-  cp -n common/fuzz/seeds/* "$corpus"/ 2>/dev/null || true
+  cp -n common/fuzz/seeds/* editor/fuzz/seeds/* "$corpus"/ 2>/dev/null || true
   echo "fuzz: $name for ${seconds}s"
   if ! "$target" -max_total_time="$seconds" -print_final_stats=0 \
        -artifact_prefix=build/fuzz/findings/ "$corpus" > build/fuzz/$name.log 2>&1; then

@@ -8,6 +8,7 @@
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "editor/insert/fixed_phrases.h"
+#include "editor/startup.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/win32_text.h"
@@ -204,8 +205,8 @@ INT_PTR CALLBACK FixedFormDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 }  // namespace
 
 std::optional<std::string> ShowFixedFormDialog(HWND owner, HINSTANCE instance, FileSystem& fs,
-                                               const std::string& path) {
-    FixedFormWindow window(fs, path);
+                                               const std::string& programFolder) {
+    FixedFormWindow window(fs, programFolder + kFixedFormFileName);
     if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_FIXED_FORM), owner, FixedFormDialogProc,
                         reinterpret_cast<LPARAM>(&window)) == -1) {
         LogLastError("frmFixedForm.Show()", "DialogBoxParamW");

@@ -13,8 +13,8 @@
 namespace kanopa::editor::win32 {
 
 // The phrase to append to the memo text, or nullopt when the dialog was closed without
-// inserting. `path` is FixedForm.txt in the program folder.
+// inserting. The phrases are FixedForm.txt in `programFolder` (ending in "\").
 std::optional<std::string> ShowFixedFormDialog(HWND owner, HINSTANCE instance, FileSystem& fs,
-                                               const std::string& path);
+                                               const std::string& programFolder);
 
 }  // namespace kanopa::editor::win32

@@ -9,12 +9,14 @@
 #include "common/win32/about_dialog.h"
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
+#include "editor/insert/date_time_file.h"
 #include "editor/position_picker_logic.h"
-#include "editor/startup.h"
-#include "editor/win32/fixed_form_dialog.h"
+#include "editor/win32/date_time_dialog.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
+#include "editor/win32/fixed_form_dialog.h"
 #include "editor/win32/font_color_dialogs.h"
+#include "editor/win32/japanese_eras.h"
 #include "editor/win32/memo_file_dialog.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/toolbar.h"
@@ -48,7 +50,6 @@ constexpr UINT kCommitMarginMessage = WM_APP + 1;
 
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
-    IDM_INSERT_DATE_TIME,
     IDM_TOOL_SEARCH,
     IDM_TOOL_COPY,
 };
@@ -373,6 +374,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_EDIT_CUT: OnEditCommand(WM_CUT); break;
     case IDM_EDIT_COPY: OnEditCommand(WM_COPY); break;
     case IDM_EDIT_PASTE: OnEditCommand(WM_PASTE); break;
+    case IDM_INSERT_DATE_TIME: InsertDateTime(); break;
     case IDM_INSERT_FIXED_FORM: InsertFixedPhrase(); break;
     case IDM_FORMAT_FONT:
     case IDM_RIGHT_FONT:
@@ -388,7 +390,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the date/time, search and copy windows are not offered yet
+    default: break;  // the search and copy windows are not offered yet
     }
 }
 
@@ -411,9 +413,20 @@ void MainWindow::InsertFixedPhrase() {
     // into the memo.
     m_pane.BeginTextEdit();
     const std::optional<std::string> phrase =
-        ShowFixedFormDialog(m_window.Get(), m_instance, m_fs,
-                            m_state.Context().programFolder + kFixedFormFileName);
+        ShowFixedFormDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
     if (phrase) m_pane.SetEditText(WideToUtf8(WindowTextOf(m_pane.EditBox())) + *phrase);
+}
+
+void MainWindow::InsertDateTime() {
+    m_pane.BeginTextEdit();
+    // The era table is read each time, so that an era the system gained is used at once.
+    const DateTimeDialogInput input{m_fs, m_clock, m_state.Context().programFolder + kDateTimeFileName,
+                                    SystemEraTable()};
+    const std::optional<std::string> entry = ShowDateTimeDialog(m_window.Get(), m_instance, input);
+    // Always at the very end of the memo text, wherever the caret is.
+    if (entry && !entry->empty()) {
+        m_pane.SetEditText(WideToUtf8(WindowTextOf(m_pane.EditBox())) + *entry);
+    }
 }
 
 void MainWindow::ChooseMemoFont() {

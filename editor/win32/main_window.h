@@ -79,6 +79,7 @@ private:
     void OnCommand(UINT command, UINT notification, HWND control);
     void OnEditCommand(UINT request);
     void OpenPositionPicker();
+    void InsertDateTime();
     void InsertFixedPhrase();
     void ChooseMemoFont();
     void ChooseBackColor();

@@ -48,6 +48,14 @@
 #define IDC_TEXT 2008
 #define IDC_STATUS 2009
 
+// frmDateTime (date_time_dialog.rc).
+#define IDD_DATE_TIME 3200
+#define IDC_DATE_TIME_LIST_LABEL 3201
+#define IDC_DATE_TIME_LIST 3202
+#define IDC_DATE_TIME_CALENDAR_LABEL 3203
+#define IDC_DATE_TIME_CALENDAR 3204
+#define IDC_DATE_TIME_DEFAULT 3205
+
 // frmFixedForm, the fixed-phrase dialog (3300-3399).
 #define IDD_FIXED_FORM 3300
 #define IDC_FIX_TEXT 3301

@@ -1,0 +1,169 @@
+// The date/time dialog inside Kanopa.exe: what it lists in each calendar and what it
+// appends to the memo text; and the reader of the system's era table.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/cp932.h"
+#include "common/win32/test_support/window_testing.h"
+#include "common/win32/tests/temp_folder.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+#include "editor/insert/date_format.h"
+#include "editor/win32/japanese_eras.h"
+#include "editor/win32/resource.h"
+#include "editor/win32/tests/editor_process.h"
+
+namespace kanopa::editor::win32::testing {
+namespace {
+
+using kanopa::testing::MakeFile;
+using kanopa::testing::TempFolder;
+using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
+
+constexpr wchar_t kDialogTitle[] = L"日付と時刻";
+
+std::vector<std::wstring> ListEntries(HWND list) {
+    std::vector<std::wstring> entries;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+// What the pattern gives now: the dialog formatted it a moment ago, maybe across a
+// change of second.
+bool IsPatternNow(const std::wstring& entry, const char* pattern, const LocalDateTime& before) {
+    const LocalDateTime after = Win32Clock().Now();
+    return entry == Utf8ToWide(FormatDateTime(pattern, before)) ||
+           entry == Utf8ToWide(FormatDateTime(pattern, after));
+}
+
+TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
+    TempFolder folder;
+    PrepareProgramFolder(folder);
+    // The last pattern of each section is offered too; the trailing blank line is not.
+    MakeFile(folder / "DateTime.txt",
+             Utf8ToCp932("\"和暦\"\r\n\"ggge年m月d日 h時n分s秒\"\r\n\"\\確認\"\r\n"
+                         "\"西暦\"\r\n\"yyyy/mm/dd hh:nn:ss\"\r\n\"済\"\r\n\r\n"));
+    EditorProcess editor(folder / "Kanopa.exe");
+    HWND mainWindow = editor.WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr);
+    HWND edit = GetDlgItem(GetDlgItem(mainWindow, IDC_FRAME), IDC_TEXT);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"メモ"));
+
+    // Opens the dialog; the memo's edit box is open beneath it.
+    const auto open = [&] {
+        PostMessageW(mainWindow, WM_COMMAND, IDM_INSERT_DATE_TIME, 0);
+        HWND dialog = editor.WaitForDialog(kDialogTitle);
+        EXPECT_TRUE(dialog != nullptr && IsWindowVisible(edit));
+        return dialog;
+    };
+    const auto closed = [](HWND dialog) { return WaitUntil([&] { return !IsWindow(dialog); }); };
+
+    LocalDateTime before = Win32Clock().Now();
+    HWND dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, IDC_DATE_TIME_LIST);
+    HWND calendar = GetDlgItem(dialog, IDC_DATE_TIME_CALENDAR);
+    EXPECT_EQ(SendMessageW(calendar, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(calendar, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(WindowText(calendar), L"和暦");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_DATE_TIME_LIST_LABEL)), L"表示形式");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_DATE_TIME_CALENDAR_LABEL)), L"カレンダーの種類");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDOK)), L"OK");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), L"キャンセル");
+    HWND setDefault = GetDlgItem(dialog, IDC_DATE_TIME_DEFAULT);
+    EXPECT_EQ(WindowText(setDefault), L"既定値として設定(&D)");
+    EXPECT_FALSE(IsWindowEnabled(setDefault));
+    std::vector<std::wstring> entries = ListEntries(list);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_TRUE(IsPatternNow(entries[0], "ggge年m月d日 h時n分s秒", before)) << WideToUtf8(entries[0]);
+    EXPECT_EQ(entries[1], L"確認");
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+
+    // The Western calendar; its last pattern chosen with "OK".
+    before = Win32Clock().Now();
+    SendMessageW(calendar, CB_SETCURSEL, 1, 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DATE_TIME_CALENDAR, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(calendar));
+    ASSERT_TRUE(WaitUntil([&] { return ListEntries(list).size() == 2 && ListEntries(list)[1] == L"済"; }));
+    EXPECT_TRUE(IsPatternNow(ListEntries(list)[0], "yyyy/mm/dd hh:nn:ss", before));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_EQ(WindowText(edit), L"メモ済");
+
+    // Enter in the list, with the caret at the start: still appended at the end.
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    list = GetDlgItem(dialog, IDC_DATE_TIME_LIST);
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_EQ(WindowText(edit), L"メモ済確認");
+
+    // A double-click on an entry.
+    dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    list = GetDlgItem(dialog, IDC_DATE_TIME_LIST);
+    const LRESULT itemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    const LPARAM second = MAKELPARAM(4, itemHeight + itemHeight / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, second);
+    PostMessageW(list, WM_LBUTTONUP, 0, second);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, second);
+    PostMessageW(list, WM_LBUTTONUP, 0, second);
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_EQ(WindowText(edit), L"メモ済確認確認");
+
+    // "OK" with nothing selected, and "キャンセル" with a selection, change nothing.
+    dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(closed(dialog));
+    dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    SendMessageW(GetDlgItem(dialog, IDC_DATE_TIME_LIST), LB_SETCURSEL, 1, 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(closed(dialog));
+    EXPECT_EQ(WindowText(edit), L"メモ済確認確認");
+}
+
+TEST(JapaneseEraRegistry, ReadsTheTableItIsGivenAndSkipsWhatIsNotAnEra) {
+    const std::wstring path = L"Software\\Kanopa.Tests\\Eras" + std::to_wstring(GetCurrentProcessId());
+    EXPECT_FALSE(ReadEraTable(HKEY_CURRENT_USER, path.c_str())) << "no key yet";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const auto put = [&](const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ) {
+        RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    };
+    EXPECT_FALSE(ReadEraTable(HKEY_CURRENT_USER, path.c_str())) << "an empty key";
+    put(L"2040 04 01", L"新元_新_Shingen_N");
+    put(L"1989 01 08", L"平成_平_Heisei_H");
+    put(L"2019 05 01", L"令和_令_Reiwa_R");
+    put(L"2050 01 01", L"別_別_Betsu_B", REG_EXPAND_SZ);
+    put(L"2060 01 01", L"不完全");
+    const auto eras = ReadEraTable(HKEY_CURRENT_USER, path.c_str());
+    RegCloseKey(key);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kanopa.Tests");
+    ASSERT_TRUE(eras);
+    EXPECT_EQ(*eras, (EraTable{{1989, 1, 8, "平成", "平", "H"},
+                               {2019, 5, 1, "令和", "令", "R"},
+                               {2040, 4, 1, "新元", "新", "N"}}));
+}
+
+}  // namespace
+}  // namespace kanopa::editor::win32::testing
