@@ -1,11 +1,12 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
-//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair>
+//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|phrases>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
 // user's input produces. Writes the ready file once the scene is on screen; ends the
 // editor when the done file appears (or after a minute).
 // "picker" shows the position picker with the pointer over its bottom-right zone;
+// "phrases" the fixed-phrase dialog with its second phrase clicked;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
 // screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
 #include "common/win32/win32_file_system.h"
@@ -121,6 +122,16 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
         std::ofstream out(std::filesystem::path(Utf8ToWide(folder + "frame.txt")));
         out << client.left << ' ' << client.top << ' ' << client.right << ' ' << client.bottom << '\n';
         shown = static_cast<bool>(out);
+    } else if (scene == L"phrases") {
+        PostMessageW(main, WM_COMMAND, IDM_INSERT_FIXED_FORM, 0);
+        HWND dialog = editor.WaitForDialog(L"定型文");
+        shown = dialog != nullptr;
+        if (shown) {
+            HWND list = GetDlgItem(dialog, IDC_FIX_LIST);
+            SendMessageW(list, LB_SETCURSEL, 1, 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIX_LIST, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+        }
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
         shown = editor.WaitForDialog(L"バージョン情報") != nullptr;
