@@ -4,7 +4,8 @@
 # open over it (editor-editing.png), with the margin's range message
 # (editor-margin.png), with its version dialog (editor-about.png) and with the position
 # picker open, the pointer over its bottom-right zone (editor-picker.png), with the
-# fixed-phrase dialog, a phrase clicked (editor-phrases.png); then a pair:
+# fixed-phrase dialog, a phrase clicked and the insert button's tooltip
+# (editor-phrases.png); then a pair:
 # the memo in the editor's preview (editor-pair.png) and the same memo file in the
 # viewer's popup over a stand-in folder window put where the preview frame was
 # (editor-pair-viewer.png), so the two shots show the memo at the same place. All in

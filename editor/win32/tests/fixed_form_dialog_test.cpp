@@ -121,9 +121,10 @@ TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) 
     EXPECT_EQ(GetDlgItem(d.window, IDCANCEL), nullptr);
     EXPECT_EQ(ListItems(d.list), (Phrases{"お世話になります。", "よろしく", "以上"}));
 
-    // Adding, then a refusal that names the character and keeps the text.
+    // Adding (Enter in the box, which has the focus), then a refusal that names the
+    // character and keeps the text.
     d.Type(L"追加した文");
-    d.Click(IDC_FIX_ADD);
+    PostMessageW(d.text, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitUntil([&] { return ListItems(d.list).size() == 4; }));
     EXPECT_EQ(WindowText(d.text), L"");
     d.Type(L"番号#1");

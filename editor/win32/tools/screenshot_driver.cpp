@@ -6,7 +6,8 @@
 // user's input produces. Writes the ready file once the scene is on screen; ends the
 // editor when the done file appears (or after a minute).
 // "picker" shows the position picker with the pointer over its bottom-right zone;
-// "phrases" the fixed-phrase dialog with its second phrase clicked;
+// "phrases" the fixed-phrase dialog with its second phrase clicked and the pointer on
+// its insert button;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
 // screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
 #include "common/win32/win32_file_system.h"
@@ -131,6 +132,13 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
             SendMessageW(list, LB_SETCURSEL, 1, 0);
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIX_LIST, LBN_SELCHANGE),
                          reinterpret_cast<LPARAM>(list));
+            // The pointer rests on "挿入(&I)" until its tooltip shows.
+            HWND insert = GetDlgItem(dialog, IDC_FIX_INSERT);
+            RECT button{};
+            GetWindowRect(insert, &button);
+            SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+            PostMessageW(insert, WM_MOUSEMOVE, 0,
+                         MAKELPARAM((button.right - button.left) / 2, (button.bottom - button.top) / 2));
         }
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
