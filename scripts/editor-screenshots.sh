@@ -4,7 +4,9 @@
 # open over it (editor-editing.png), with the margin's range message
 # (editor-margin.png), with its version dialog (editor-about.png) and with the position
 # picker open, the pointer over its bottom-right zone (editor-picker.png), with the
-# date/time dialog in each calendar (editor-dates-era.png, editor-dates-western.png); then a pair:
+# date/time dialog in each calendar (editor-dates-era.png, editor-dates-western.png), with the
+# fixed-phrase dialog, a phrase clicked and the insert button's tooltip
+# (editor-phrases.png); then a pair:
 # the memo in the editor's preview (editor-pair.png) and the same memo file in the
 # viewer's popup over a stand-in folder window put where the preview frame was
 # (editor-pair-viewer.png), so the two shots show the memo at the same place. All in
@@ -41,7 +43,7 @@ trap shots_finish EXIT
 
 # Each driver writes its `ready` file once the scene is on screen and painted, and ends
 # when its `done` file appears.
-for scene in anchor9 absolute editing margin about picker dates-era dates-western pair; do
+for scene in anchor9 absolute editing margin about picker dates-era dates-western phrases pair; do
   ready=$work/$scene.ready
   done_file=$work/$scene.done
   mkdir -p "$work/$scene"

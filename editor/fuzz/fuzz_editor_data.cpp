@@ -1,15 +1,19 @@
 // Feeds untrusted bytes to the editor's data readers: the delimited items of its data
-// files, DateTime.txt's sections, the date patterns and the era table's entries. Any
-// crash or sanitizer report is a finding.
+// files, DateTime.txt's sections, the date patterns, the era table's entries and
+// FixedForm.txt's phrases. Any crash or sanitizer report is a finding, and so is a
+// phrase the add command accepts that does not come back from the file as it went in.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/cp932.h"
 #include "editor/insert/date_format.h"
 #include "editor/insert/date_time_file.h"
 #include "editor/insert/delimited_items.h"
+#include "editor/insert/fixed_phrases.h"
 
 namespace {
 
@@ -43,5 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto eras = EraTableFromEntries({{name, value}})) {
         for (const LocalDateTime& at : kMoments) (void)FormatDateTime("gggee ggee e", at, *eras);
     }
+
+    // As FixedForm.txt: every phrase it holds that could also have been added survives
+    // writing and reading back.
+    std::vector<std::string> phrases = ReadFixedPhrases(bytes);
+    std::erase_if(phrases, [](const std::string& phrase) { return PhraseRefusal(phrase).has_value(); });
+    if (ReadFixedPhrases(WriteFixedPhrases(phrases)) != phrases) std::abort();
+    (void)PhraseRefusal(bytes);
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "editor/win32/date_time_dialog.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
+#include "editor/win32/fixed_form_dialog.h"
 #include "editor/win32/font_color_dialogs.h"
 #include "editor/win32/japanese_eras.h"
 #include "editor/win32/memo_file_dialog.h"
@@ -49,7 +50,6 @@ constexpr UINT kCommitMarginMessage = WM_APP + 1;
 
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
-    IDM_INSERT_FIXED_FORM,
     IDM_TOOL_SEARCH,
     IDM_TOOL_COPY,
 };
@@ -375,6 +375,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_EDIT_COPY: OnEditCommand(WM_COPY); break;
     case IDM_EDIT_PASTE: OnEditCommand(WM_PASTE); break;
     case IDM_INSERT_DATE_TIME: InsertDateTime(); break;
+    case IDM_INSERT_FIXED_FORM: InsertFixedPhrase(); break;
     case IDM_FORMAT_FONT:
     case IDM_RIGHT_FONT:
         ChooseMemoFont();
@@ -389,7 +390,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the phrase, search and copy windows are not offered yet
+    default: break;  // the search and copy windows are not offered yet
     }
 }
 
@@ -405,6 +406,15 @@ void MainWindow::OpenPositionPicker() {
     const Status opened = m_picker.Open(m_window.Get(), POINT{origin.x, origin.y},
                                         [this](int anchor) { m_preview->PickAnchor(anchor); });
     if (!opened) WriteLog("frmCreateMemo.cmdPlace_Click()", opened.error);
+}
+
+void MainWindow::InsertFixedPhrase() {
+    // The dialog's phrase goes to the very end of the edit box's text, which carries it
+    // into the memo.
+    m_pane.BeginTextEdit();
+    const std::optional<std::string> phrase =
+        ShowFixedFormDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
+    if (phrase) m_pane.SetEditText(WideToUtf8(WindowTextOf(m_pane.EditBox())) + *phrase);
 }
 
 void MainWindow::InsertDateTime() {

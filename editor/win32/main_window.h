@@ -80,6 +80,7 @@ private:
     void OnEditCommand(UINT request);
     void OpenPositionPicker();
     void InsertDateTime();
+    void InsertFixedPhrase();
     void ChooseMemoFont();
     void ChooseBackColor();
     void CommitMargin();

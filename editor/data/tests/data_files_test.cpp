@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/cp932.h"
+#include "editor/insert/fixed_phrases.h"
 
 namespace kanopa {
 namespace {
@@ -69,29 +70,12 @@ TEST(EditorDataFiles, AreCodePage932ThroughAndThrough) {
     }
 }
 
-TEST(FixedFormFile, HeaderFramesAreThirtySevenColumnsWide) {
+// Byte for byte what the phrase dialog writes back for the same phrases: opening and
+// closing it changes nothing.
+TEST(FixedFormFile, IsInTheFormThePhraseDialogWrites) {
     const DataFile file = LoadDataFile("FixedForm.txt");
-    ASSERT_GE(file.lines.size(), 10u);
-    const std::string full(37, '#');
-    const std::string empty = "#" + std::string(35, ' ') + "#";
-    struct Line { std::size_t number; std::string expected; };
-    const Line exact[] = {
-        {1, full}, {2, empty},
-        {3, Utf8ToCp932("#   　　定型文 データファイル    　 #")},
-        {4, empty}, {7, empty}, {8, full}, {9, "#"}, {10, Utf8ToCp932("#定型文")},
-    };
-    for (const Line& line : exact) {
-        EXPECT_EQ(file.lines[line.number - 1], line.expected) << "line " << line.number;
-    }
-    for (std::size_t number = 1; number <= 8; ++number) {
-        const std::string& line = file.lines[number - 1];
-        EXPECT_EQ(line.size(), 37u) << "line " << number << ": " << Utf8(line);
-        EXPECT_EQ(line.front(), '#') << "line " << number;
-        EXPECT_EQ(line.back(), '#') << "line " << number;
-    }
-    // The title: seven blanks after the frame, then the product's name.
-    EXPECT_EQ(file.lines[4].substr(0, 8 + 6), Utf8ToCp932("#       カノパ"));
-    EXPECT_NE(file.lines[5].find_first_not_of("# "), std::string::npos) << "no notice on line 6";
+    ASSERT_GT(file.lines.size(), editor::kFixedFormHeaderLines);
+    EXPECT_EQ(editor::WriteFixedPhrases(editor::ReadFixedPhrases(file.bytes)), file.bytes);
 }
 
 TEST(FixedFormFile, PhrasesAreQuotedDistinctAndSurviveReading) {

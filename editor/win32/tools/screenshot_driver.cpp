@@ -1,6 +1,6 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
 //   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|
-//                                    dates-era|dates-western>
+//                                    dates-era|dates-western|phrases>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
@@ -9,6 +9,8 @@
 // "dates-era" and "dates-western" show the date/time dialog in each calendar, the second
 // entry selected.
 // "picker" shows the position picker with the pointer over its bottom-right zone;
+// "phrases" the fixed-phrase dialog with its second phrase clicked and the pointer on
+// its insert button;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
 // screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
 #include "common/win32/win32_file_system.h"
@@ -136,6 +138,23 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
                          reinterpret_cast<LPARAM>(calendar));
         }
         if (shown) SendDlgItemMessageW(dialog, IDC_DATE_TIME_LIST, LB_SETCURSEL, 1, 0);
+    } else if (scene == L"phrases") {
+        PostMessageW(main, WM_COMMAND, IDM_INSERT_FIXED_FORM, 0);
+        HWND dialog = editor.WaitForDialog(L"定型文");
+        shown = dialog != nullptr;
+        if (shown) {
+            HWND list = GetDlgItem(dialog, IDC_FIX_LIST);
+            SendMessageW(list, LB_SETCURSEL, 1, 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FIX_LIST, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            // The pointer rests on "挿入(&I)" until its tooltip shows.
+            HWND insert = GetDlgItem(dialog, IDC_FIX_INSERT);
+            RECT button{};
+            GetWindowRect(insert, &button);
+            SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+            PostMessageW(insert, WM_MOUSEMOVE, 0,
+                         MAKELPARAM((button.right - button.left) / 2, (button.bottom - button.top) / 2));
+        }
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
         shown = editor.WaitForDialog(L"バージョン情報") != nullptr;

@@ -1,0 +1,182 @@
+// The fixed-phrase dialog of Kanopa.exe under Wine (or Windows), driven from outside as
+// a user would: the rules themselves are proven natively; here the window, its message
+// boxes, the memo's edit box and the file on disk.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/cp932.h"
+#include "common/keys.h"
+#include "common/memo_defaults.h"
+#include "common/memo_file.h"
+#include "common/win32/test_support/window_testing.h"
+#include "common/win32/tests/temp_folder.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+#include "common/win32/win32_file_system.h"
+#include "editor/insert/fixed_phrases.h"
+#include "editor/win32/editor_names.h"
+#include "editor/win32/resource.h"
+#include "editor/win32/tests/editor_process.h"
+
+namespace kanopa::editor::win32::testing {
+namespace {
+
+using kanopa::testing::MessageBoxIcon;
+using kanopa::testing::TempFolder;
+using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
+using Phrases = std::vector<std::string>;
+
+constexpr wchar_t kCaption[] = L"定型文";
+
+std::string Bytes(const std::string& path) {
+    std::string bytes;
+    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
+    return bytes;
+}
+
+// lstFix's entries, read across processes.
+Phrases ListItems(HWND list) {
+    Phrases items;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length == LB_ERR) break;
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        if (copied == LB_ERR) break;  // refilled meanwhile: the caller reads again
+        text.resize(static_cast<std::size_t>(copied));
+        items.push_back(WideToUtf8(text));
+    }
+    return items;
+}
+
+struct Dialog {
+    HWND window, text, list;
+    explicit Dialog(HWND dialog)
+        : window(dialog), text(GetDlgItem(dialog, IDC_FIX_TEXT)), list(GetDlgItem(dialog, IDC_FIX_LIST)) {}
+    void Click(int id) const {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+    }
+    void Select(int index) const {
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_FIX_LIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    }
+    void Type(const wchar_t* text_) const {
+        SendMessageW(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_));
+    }
+    bool Gone() const {
+        return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
+    }
+};
+
+// The only message box now: its text and icon, answered with OK.
+std::wstring TakeMessage(const EditorProcess& editor, UINT expectedIcon) {
+    HWND box = editor.WaitForDialog(kProgramName);
+    if (box == nullptr) return L"(no message box)";
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(MessageBoxIcon(box), expectedIcon) << WideToUtf8(text);
+    Answer(box, IDOK);
+    return text;
+}
+
+TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) {
+    TempFolder folder;
+    PrepareProgramFolder(folder);
+    const std::string phraseFile = folder / "FixedForm.txt";
+    kanopa::testing::MakeFile(phraseFile, WriteFixedPhrases({"お世話になります。"}) +
+                                              Utf8ToCp932("よろしく, 以上\r\n"));
+    MemoRecord memo;
+    SetDefaultMemoValues(memo);
+    memo.memoText = "本文";
+    {
+        Win32FileSystem fs;
+        Win32Clock clock;
+        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), folder / "start.epm", memo).ok);
+    }
+    EditorProcess editor(folder / "Kanopa.exe", L"\"" + Utf8ToWide(folder / "start.epm") + L"\"");
+    HWND main = editor.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND toolbar = GetDlgItem(main, IDC_TOOLBAR);
+    HWND memoText = GetDlgItem(GetDlgItem(main, IDC_FRAME), IDC_TEXT);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(memoText) == L"本文"; }));
+
+    // The toolbar's "FixedForm" button opens it over the open edit box.
+    EXPECT_NE(SendMessageW(toolbar, TB_ISBUTTONENABLED, IDM_INSERT_FIXED_FORM, 0), 0);
+    PostMessageW(main, WM_COMMAND, IDM_INSERT_FIXED_FORM, reinterpret_cast<LPARAM>(toolbar));
+    Dialog d(editor.WaitForDialog(kCaption));
+    ASSERT_NE(d.window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(memoText));
+    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_LABEL)), L"定型文");
+    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_ADD)), L"追加(&A)");
+    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_DELETE)), L"削除(&D)");
+    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_INSERT)), L"挿入(&I)");
+    EXPECT_EQ(GetDlgItem(d.window, IDCANCEL), nullptr);
+    EXPECT_EQ(ListItems(d.list), (Phrases{"お世話になります。", "よろしく", "以上"}));
+
+    // Adding (Enter in the box, which has the focus), then a refusal that names the
+    // character and keeps the text.
+    d.Type(L"追加した文");
+    PostMessageW(d.text, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ListItems(d.list).size() == 4; }));
+    EXPECT_EQ(WindowText(d.text), L"");
+    d.Type(L"番号#1");
+    d.Click(IDC_FIX_ADD);
+    EXPECT_EQ(TakeMessage(editor, MB_ICONEXCLAMATION), L"「#」は定型文に使えません。");
+    EXPECT_EQ(WindowText(d.text), L"番号#1");
+    EXPECT_EQ(ListItems(d.list).size(), 4u);
+
+    // A click copies the phrase into the box; deleting takes it out of the list.
+    d.Select(1);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(d.text) == L"よろしく"; }));
+    d.Click(IDC_FIX_DELETE);
+    ASSERT_TRUE(WaitUntil([&] { return ListItems(d.list).size() == 3; }));
+    EXPECT_EQ(ListItems(d.list), (Phrases{"お世話になります。", "以上", "追加した文"}));
+
+    // Enter in the list: nothing selected is refused, a selected phrase is inserted.
+    PostMessageW(d.list, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(TakeMessage(editor, MB_ICONINFORMATION), L"挿入する定型文を選択してください。");
+    EXPECT_TRUE(IsWindowVisible(d.window));
+    d.Select(2);
+    PostMessageW(d.list, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(d.Gone());
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(memoText) == L"本文追加した文"; }))
+        << WideToUtf8(WindowText(memoText));
+    EXPECT_EQ(Bytes(phraseFile), WriteFixedPhrases({"お世話になります。", "以上", "追加した文"}));
+
+    // Esc closes as the close box does, rewriting a hand-edited file in its own form.
+    kanopa::testing::MakeFile(phraseFile, "a,b\r\n");
+    PostMessageW(main, WM_COMMAND, IDM_INSERT_FIXED_FORM, 0);
+    Dialog again(editor.WaitForDialog(kCaption));
+    ASSERT_NE(again.window, nullptr);
+    PostMessageW(again.list, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(again.Gone());
+    EXPECT_EQ(Bytes(phraseFile), WriteFixedPhrases({"a", "b"}));
+
+    // A file that cannot be replaced stays as it was, and the user is told.
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(phraseFile).c_str(), FILE_ATTRIBUTE_READONLY));
+    PostMessageW(main, WM_COMMAND, IDM_INSERT_FIXED_FORM, 0);
+    Dialog locked(editor.WaitForDialog(kCaption));
+    ASSERT_NE(locked.window, nullptr);
+    locked.Type(L"c");
+    locked.Click(IDC_FIX_ADD);
+    ASSERT_TRUE(WaitUntil([&] { return ListItems(locked.list).size() == 3; }));
+    PostMessageW(locked.window, WM_CLOSE, 0, 0);
+    const std::wstring failure = TakeMessage(editor, MB_ICONEXCLAMATION);
+    EXPECT_EQ(failure.rfind(L"ファイルを保存できませんでした。\n", 0), 0u) << WideToUtf8(failure);
+    EXPECT_NE(failure.find(L"FixedForm.txt"), std::wstring::npos);
+    ASSERT_TRUE(locked.Gone());
+    EXPECT_EQ(Bytes(phraseFile), WriteFixedPhrases({"a", "b"}));
+    SetFileAttributesW(Utf8ToWide(phraseFile).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(WindowText(memoText), L"本文追加した文");
+}
+
+}  // namespace
+}  // namespace kanopa::editor::win32::testing
