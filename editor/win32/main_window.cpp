@@ -10,6 +10,7 @@
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
 #include "editor/position_picker_logic.h"
+#include "editor/win32/copy_dialog.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/font_color_dialogs.h"
@@ -49,7 +50,6 @@ constexpr UINT kNotYetOffered[] = {
     IDM_INSERT_DATE_TIME,
     IDM_INSERT_FIXED_FORM,
     IDM_TOOL_SEARCH,
-    IDM_TOOL_COPY,
 };
 
 // Where a window of `size` goes: where the system put it, but within the work area of its
@@ -379,6 +379,9 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_FORMAT_BACK_COLOR:
     case IDM_RIGHT_BACK_COLOR:
         ChooseBackColor();
+        break;
+    case IDM_TOOL_COPY:
+        ShowCopyDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
         break;
     case IDM_HELP_CONTENTS: OpenHelp(); break;
     case IDM_HELP_VERSION:

@@ -47,3 +47,15 @@
 #define IDC_LABEL 2007
 #define IDC_TEXT 2008
 #define IDC_STATUS 2009
+
+// frmCopy, the bulk memo copy (copy_dialog.rc).
+#define IDD_COPY 3100
+#define IDC_COPY_EXPLAIN 3101
+#define IDC_COPY_PICTURE 3102
+#define IDC_COPY_SOURCE_LABEL 3103
+#define IDC_COPY_SOURCE 3104
+#define IDC_COPY_FILE 3105
+#define IDC_COPY_FOLDER_LABEL 3106
+#define IDC_COPY_FOLDER 3107
+#define IDC_COPY_DIR 3108
+#define IDC_COPY_START 3109
