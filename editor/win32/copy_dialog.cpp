@@ -24,7 +24,7 @@ namespace {
 constexpr char kLoadSource[] = "frmCopy.Form_Load()";
 constexpr int kClientWidthTwips = 7740;
 constexpr int kClientHeightTwips = 4035;
-constexpr int kLabelWidthTwips = 3000;  // the captions size themselves; this is room enough
+constexpr int kLabelWidthTwips = 2400;  // room for the caption, clear of the picture
 constexpr int kLabelHeightTwips = 255;
 constexpr wchar_t kFolderBrowserTitle[] = L"フォルダを選択してください";
 

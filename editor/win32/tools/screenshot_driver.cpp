@@ -1,10 +1,11 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
-//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair>
+//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|copy>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
 // user's input produces. Writes the ready file once the scene is on screen; ends the
 // editor when the done file appears (or after a minute).
+// "copy" shows the bulk copy dialog with both fields filled in.
 // "picker" shows the position picker with the pointer over its bottom-right zone;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
 // screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
@@ -121,6 +122,14 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
         std::ofstream out(std::filesystem::path(Utf8ToWide(folder + "frame.txt")));
         out << client.left << ' ' << client.top << ' ' << client.right << ' ' << client.bottom << '\n';
         shown = static_cast<bool>(out);
+    } else if (scene == L"copy") {
+        PostMessageW(main, WM_COMMAND, IDM_TOOL_COPY, 0);
+        HWND dialog = editor.WaitForDialog(L"メモファイル一括コピー");
+        shown = dialog != nullptr;
+        if (shown) {
+            SetDlgItemTextW(dialog, IDC_COPY_SOURCE, Utf8ToWide(memoPath).c_str());
+            SetDlgItemTextW(dialog, IDC_COPY_FOLDER, L"C:\\プロジェクト\\2026年度");
+        }
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
         shown = editor.WaitForDialog(L"バージョン情報") != nullptr;
