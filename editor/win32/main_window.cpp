@@ -389,7 +389,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the date/time, phrase, search and copy windows are not offered yet
+    default: break;  // the date/time, phrase and search windows are not offered yet
     }
 }
 
