@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/copy_command.h"
 #include "cli/dates_command.h"
 #include "common/config_file.h"
 #include "common/keys.h"
@@ -24,6 +25,7 @@ constexpr char kUsage[] =
     "  kanopa-memo dates [DATETIME-FILE] [--at YYYY-MM-DDTHH:MM:SS]\n"
     "    日付と時刻の一覧を和暦・西暦の順に表示します。ファイルを省くと現在のフォルダの\n"
     "    DateTime.txt（CP932）を読みます。--at を省くと現在の日時です。\n"
+    "  kanopa-memo copy MEMO-FILE FOLDER   FOLDER の中の各フォルダへメモファイルをコピー\n"
     "COLOR は 0xBBGGRR または10進数。テキストファイルは UTF-8 で読み、改行は CR LF にそろえます。\n"
     "CP932 で保存できない文字（絵文字など）を含むメモは保存しません。\n";
 
@@ -393,6 +395,8 @@ int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const
         if (!rawArgs.empty() && rawArgs[0] == "dates") {
             return RunDates({rawArgs.begin() + 1, rawArgs.end()}, fs, clock, out, err);
         }
+        if (!rawArgs.empty() && rawArgs[0] == "copy")
+            return RunCopyCommand({rawArgs.begin() + 1, rawArgs.end()}, fs, out, err);
         Args args;
         failure = ParseArgs(rawArgs, args);
         if (!failure) {

@@ -11,6 +11,7 @@
 #include "common/win32/wide.h"
 #include "editor/insert/date_time_file.h"
 #include "editor/position_picker_logic.h"
+#include "editor/win32/copy_dialog.h"
 #include "editor/win32/date_time_dialog.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
@@ -51,7 +52,6 @@ constexpr UINT kCommitMarginMessage = WM_APP + 1;
 // Commands whose windows come with a later part of the editor: shown, not offered.
 constexpr UINT kNotYetOffered[] = {
     IDM_TOOL_SEARCH,
-    IDM_TOOL_COPY,
 };
 
 // Where a window of `size` goes: where the system put it, but within the work area of its
@@ -384,13 +384,16 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_RIGHT_BACK_COLOR:
         ChooseBackColor();
         break;
+    case IDM_TOOL_COPY:
+        ShowCopyDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
+        break;
     case IDM_HELP_CONTENTS: OpenHelp(); break;
     case IDM_HELP_VERSION:
         ShowAboutDialog(m_window.Get(), m_instance,
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the search and copy windows are not offered yet
+    default: break;  // the search window is not offered yet
     }
 }
 

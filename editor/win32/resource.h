@@ -64,3 +64,14 @@
 #define IDC_FIX_LIST 3304
 #define IDC_FIX_DELETE 3305
 #define IDC_FIX_INSERT 3306
+// frmCopy, the bulk memo copy (copy_dialog.rc).
+#define IDD_COPY 3100
+#define IDC_COPY_EXPLAIN 3101
+#define IDC_COPY_PICTURE 3102
+#define IDC_COPY_SOURCE_LABEL 3103
+#define IDC_COPY_SOURCE 3104
+#define IDC_COPY_FILE 3105
+#define IDC_COPY_FOLDER_LABEL 3106
+#define IDC_COPY_FOLDER 3107
+#define IDC_COPY_DIR 3108
+#define IDC_COPY_START 3109

@@ -1,6 +1,6 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
 //   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|
-//                                    dates-era|dates-western|phrases>
+//                                    dates-era|dates-western|phrases|copy>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
@@ -8,6 +8,7 @@
 // editor when the done file appears (or after a minute).
 // "dates-era" and "dates-western" show the date/time dialog in each calendar, the second
 // entry selected.
+// "copy" shows the bulk copy dialog with both fields filled in.
 // "picker" shows the position picker with the pointer over its bottom-right zone;
 // "phrases" the fixed-phrase dialog with its second phrase clicked and the pointer on
 // its insert button;
@@ -154,6 +155,14 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
             SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
             PostMessageW(insert, WM_MOUSEMOVE, 0,
                          MAKELPARAM((button.right - button.left) / 2, (button.bottom - button.top) / 2));
+        }
+    } else if (scene == L"copy") {
+        PostMessageW(main, WM_COMMAND, IDM_TOOL_COPY, 0);
+        HWND dialog = editor.WaitForDialog(L"メモファイル一括コピー");
+        shown = dialog != nullptr;
+        if (shown) {
+            SetDlgItemTextW(dialog, IDC_COPY_SOURCE, Utf8ToWide(memoPath).c_str());
+            SetDlgItemTextW(dialog, IDC_COPY_FOLDER, L"C:\\プロジェクト\\2026年度");
         }
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
