@@ -12,6 +12,46 @@
 
 namespace kanopa {
 
+// Windows file attribute bits, which every implementation reports.
+namespace attribute {
+inline constexpr std::uint32_t kReadOnly = 0x1;
+inline constexpr std::uint32_t kHidden = 0x2;
+inline constexpr std::uint32_t kSystem = 0x4;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kReparsePoint = 0x400;
+inline constexpr std::uint32_t kNotContentIndexed = 0x2000;
+inline constexpr std::uint32_t kRecallOnDataAccess = 0x400000;  // cloud-file placeholder
+}  // namespace attribute
+
+// Reparse tags with this bit stand for another name (junctions, symbolic links): a walk
+// that followed them could visit a folder twice or loop forever.
+inline constexpr std::uint32_t kReparseTagNameSurrogate = 0x20000000;
+inline constexpr std::uint32_t kReparseTagSymlink = 0xA000000C;
+inline constexpr std::uint32_t kReparseTagMountPoint = 0xA0000003;  // junction
+inline constexpr std::uint32_t kReparseTagCloud = 0x9000001A;       // cloud-file placeholder
+
+// One entry of a folder listing.
+struct FolderEntry {
+    std::string name;              // no folder part
+    std::uint32_t attributes = 0;  // attribute:: bits
+    std::uint32_t reparseTag = 0;  // meaningful with attribute::kReparsePoint only
+
+    bool IsFolder() const { return (attributes & attribute::kDirectory) != 0; }
+    // A junction or symbolic link: another name for a folder that lives elsewhere.
+    bool IsNameSurrogate() const {
+        return (attributes & attribute::kReparsePoint) != 0 && (reparseTag & kReparseTagNameSurrogate) != 0;
+    }
+};
+
+// Which file a path leads to, whatever name it was reached by.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t fileHigh = 0;
+    std::uint64_t fileLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -40,6 +80,17 @@ public:
     // files. `visit` returns false to stop early. A folder with no match is no failure.
     virtual Status ListFiles(const std::string& pattern,
                              const std::function<bool(const std::string& name)>& visit) = 0;
+    // Visits every entry of a folder (its path with or without a trailing separator) in
+    // listing order, hidden and system entries included, "." and ".." where the system
+    // lists them. `visit` returns false to stop early. A folder that cannot be listed (it
+    // is missing, refused, or not a folder) is a failure; an empty one is not.
+    virtual Status ListFolder(const std::string& folder,
+                              const std::function<bool(const FolderEntry& entry)>& visit) = 0;
+    // The identity of the file or folder `path` leads to; nullopt when it cannot be opened.
+    virtual std::optional<FileIdentity> IdentityOf(const std::string& path) = 0;
+    // Copies the bytes of the file `from` into a new file `to`, which must not exist yet,
+    // flushed to disk. The copy is writable whatever `from` is; a half-made copy is removed.
+    virtual Status CopyToNewFile(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace kanopa

@@ -141,4 +141,91 @@ Status PosixFileSystem::ListFiles(const std::string& pattern,
     return Status::Ok();
 }
 
+namespace {
+
+std::uint32_t AttributesOf(const struct stat& info) {
+    std::uint32_t attributes = 0;
+    if (S_ISDIR(info.st_mode)) attributes |= attribute::kDirectory;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 && !S_ISDIR(info.st_mode))
+        attributes |= attribute::kReadOnly;
+    return attributes;
+}
+
+// The entry as the Windows listing reports it, from the type the listing gave.
+FolderEntry DescribeEntry(std::string name, const std::string& path, unsigned char type) {
+    FolderEntry entry{std::move(name)};
+    struct stat info {};
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+        if (::lstat(path.c_str(), &info) != 0) return entry;
+        if (S_ISLNK(info.st_mode)) {
+            struct stat target {};
+            const bool toFolder = ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+            entry.attributes = attribute::kReparsePoint | (toFolder ? attribute::kDirectory : 0);
+            entry.reparseTag = kReparseTagSymlink;
+            return entry;
+        }
+    } else if (type == DT_DIR) {
+        // Folders need no stat for the walk; the read-only bit is no folder's concern.
+        entry.attributes = attribute::kDirectory;
+        return entry;
+    } else if (::lstat(path.c_str(), &info) != 0) {
+        return entry;
+    }
+    entry.attributes = AttributesOf(info);
+    return entry;
+}
+
+}  // namespace
+
+Status PosixFileSystem::ListFolder(const std::string& folder,
+                                   const std::function<bool(const FolderEntry& entry)>& visit) {
+    std::string prefix = folder.empty() ? std::string("./") : folder;
+    if (prefix.back() != '/' && prefix.back() != '\\') prefix += '/';
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(prefix.c_str()), &::closedir);
+    if (!dir) return Errno();
+    errno = 0;
+    while (const dirent* raw = ::readdir(dir.get())) {
+        std::string name = raw->d_name;
+        if (!visit(DescribeEntry(name, prefix + name, raw->d_type))) return Status::Ok();
+        errno = 0;
+    }
+    if (errno != 0) return Errno();
+    return Status::Ok();
+}
+
+std::optional<FileIdentity> PosixFileSystem::IdentityOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.empty() ? "." : path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), 0,
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
+Status PosixFileSystem::CopyToNewFile(const std::string& from, const std::string& to) {
+    Fd source(::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (source.get() < 0) return Errno();
+    struct stat info {};
+    if (::fstat(source.get(), &info) != 0) return Errno();
+    if (!S_ISREG(info.st_mode)) return Status::Fail("not a regular file", Problem::NotAFile);
+    Fd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                     (info.st_mode & 0777) | S_IWUSR));
+    if (target.get() < 0) return Errno();
+    Status status = Status::Ok();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(source.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            status = Errno();
+            break;
+        }
+        if (n == 0) break;
+        status = WriteAll(target.get(), std::string_view(buffer, static_cast<std::size_t>(n)));
+        if (!status) break;
+    }
+    if (status && ::fsync(target.get()) != 0) status = Errno();
+    if (::close(target.release()) != 0 && status) status = Errno();
+    if (!status) ::unlink(to.c_str());
+    return status;
+}
+
 }  // namespace kanopa

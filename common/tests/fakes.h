@@ -19,9 +19,12 @@ namespace kanopa::testing {
 class FakeFileSystem : public FileSystem {
 public:
     struct Entry {
-        std::string path;
+        std::string path;  // folders without a trailing separator
         std::string bytes;
         bool folder = false;
+        std::uint32_t attributes = 0;  // attribute:: bits besides the folder bit
+        std::uint32_t reparseTag = 0;
+        std::uint64_t id = 0;          // file identity, given when the entry is added
     };
 
     // Failure injection, checked by each operation.
@@ -30,20 +33,33 @@ public:
     bool failReplace = false;
     bool failList = false;
     bool failAppend = false;
+    bool failCopy = false;              // a copy fails half-way (and cleans up)
     int busyReplaces = 0;        // the next moves meet a reader holding the target (-1: always)
     bool outOfMemoryOnRead = false;
     int reads = 0;
     int replaceAttempts = 0;
     int listings = 0;
+    std::vector<std::string> folderListings;  // the folders ListFolder was asked for
 
     void Put(const std::string& path, std::string bytes) {
         if (Entry* e = Find(path)) {
             e->bytes = std::move(bytes);
             return;
         }
-        m_entries.push_back({path, std::move(bytes)});
+        Add({path, std::move(bytes)});
     }
-    void PutFolder(const std::string& path) { m_entries.push_back({path, "", true}); }
+    void PutFolder(const std::string& path, std::uint32_t attributes = 0, std::uint32_t reparseTag = 0) {
+        Add({path, "", true, attributes, reparseTag});
+    }
+    // A file with attribute bits (read-only, hidden, system).
+    void PutWithAttributes(const std::string& path, std::string bytes, std::uint32_t attributes) {
+        Put(path, std::move(bytes));
+        Find(path)->attributes = attributes;
+    }
+    // Makes `path` another name of `sameAs` (a junction's target, a hard link).
+    void ShareIdentity(const std::string& path, const std::string& sameAs) {
+        Find(path)->id = Find(sameAs)->id;
+    }
     bool Exists(const std::string& path) const { return FindConst(path) != nullptr; }
     std::string Get(const std::string& path) const {
         const Entry* e = FindConst(path);
@@ -75,7 +91,7 @@ public:
         if (failCreate) return Status::Fail("disk full");
         if (Exists(path)) return Status::Fail("exists");
         if (failWriteAfterCreate) return Status::Fail("write failed");  // created, then removed
-        m_entries.push_back({path, std::string(bytes)});
+        Add({path, std::string(bytes)});
         return Status::Ok();
     }
     Status AppendToFile(const std::string& path, std::string_view bytes) override {
@@ -83,13 +99,15 @@ public:
         if (Entry* e = Find(path)) {
             e->bytes.append(bytes);
         } else {
-            m_entries.push_back({path, std::string(bytes)});
+            Add({path, std::string(bytes)});
         }
         return Status::Ok();
     }
     Status MoveReplacing(const std::string& from, const std::string& to) override {
         ++replaceAttempts;
         if (failReplace) return Status::Fail("access denied");
+        if (const Entry* target = FindConst(to); target && (target->attributes & attribute::kReadOnly) != 0)
+            return Status::Fail("access denied");
         if (busyReplaces != 0) {
             if (busyReplaces > 0) --busyReplaces;
             return Status::Fail("sharing violation", Problem::Busy);
@@ -122,14 +140,58 @@ public:
         const std::string folder = GetFolderPart(pattern);
         const std::string namePattern = GetFileName(pattern);
         for (const Entry& e : m_entries) {
-            if (e.folder || GetFolderPart(e.path) != folder) continue;
+            constexpr std::uint32_t kHiddenOrSystem = attribute::kHidden | attribute::kSystem;
+            if (e.folder || (e.attributes & kHiddenOrSystem) != 0 || GetFolderPart(e.path) != folder)
+                continue;
             const std::string name = GetFileName(e.path);
             if (WildcardMatch(namePattern, name, CaseFolding::IgnoreCase) && !visit(name)) break;
         }
         return Status::Ok();
     }
 
+    // Folders must have been put, or hold something; entries come in insertion order.
+    Status ListFolder(const std::string& folder,
+                      const std::function<bool(const FolderEntry& entry)>& visit) override {
+        ++listings;
+        folderListings.push_back(folder);
+        if (failList) return Status::Fail("device not ready");
+        const std::string bare = WithoutSeparator(folder);
+        const std::string prefix = bare + '\\';
+        const Entry* self = FindConst(bare);
+        if (self && !self->folder) return Status::Fail("not a folder");
+        if (!self && PathsStartingWith(prefix).empty()) return Status::Fail("path not found");
+        for (const Entry& e : m_entries) {
+            if (GetFolderPart(e.path) != prefix) continue;
+            FolderEntry entry{GetFileName(e.path), e.attributes | (e.folder ? attribute::kDirectory : 0),
+                              e.reparseTag};
+            if (!visit(entry)) break;
+        }
+        return Status::Ok();
+    }
+    std::optional<FileIdentity> IdentityOf(const std::string& path) override {
+        const Entry* e = FindConst(WithoutSeparator(path));
+        if (!e) return std::nullopt;
+        return FileIdentity{1, 0, e->id};
+    }
+    Status CopyToNewFile(const std::string& from, const std::string& to) override {
+        const Entry* source = FindConst(from);
+        if (!source || source->folder) return Status::Fail("not found");
+        if (Exists(to)) return Status::Fail("exists");
+        if (failCopy) return Status::Fail("disk full");  // the half-made copy is gone
+        std::string bytes = source->bytes;
+        Add({to, std::move(bytes)});
+        return Status::Ok();
+    }
+
 private:
+    static std::string WithoutSeparator(std::string path) {
+        if (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+        return path;
+    }
+    void Add(Entry e) {
+        if (e.id == 0) e.id = ++m_lastId;
+        m_entries.push_back(std::move(e));
+    }
     Entry* Find(const std::string& path) {
         auto it = std::find_if(m_entries.begin(), m_entries.end(),
                                [&](const Entry& e) { return e.path == path; });
@@ -143,6 +205,7 @@ private:
     }
     std::vector<Entry> m_entries;  // listing order = insertion order
     std::map<std::string, std::string> m_links;
+    std::uint64_t m_lastId = 0;
 };
 
 class FixedClock : public Clock {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "common/keys.h"
 #include "common/memo_defaults.h"
@@ -112,6 +113,70 @@ TEST_F(PosixFiles, OnlyARegularFileWithinTheLimitIsRead) {
         EXPECT_EQ(bytes, c.problem == Problem::None ? std::string(1000, 'f') : "untouched") << c.path;
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(PosixFiles, AFolderListingReportsEveryEntryWithItsKind) {
+    fsys::create_directories(dir / "sub");
+    fsys::create_directories(dir / ".hidden");
+    std::ofstream(P("a.epm")) << "x";
+    std::ofstream(P("ro.epm")) << "x";
+    ASSERT_EQ(::chmod(P("ro.epm").c_str(), 0444), 0);
+    fsys::create_directory_symlink(dir / "sub", dir / "link");
+    fsys::create_symlink(dir / "a.epm", dir / "filelink");
+    std::map<std::string, std::pair<std::uint32_t, std::uint32_t>> seen;
+    ASSERT_TRUE(fs.ListFolder(dir.string(), [&](const FolderEntry& e) {
+        seen[e.name] = {e.attributes, e.reparseTag};
+        return true;
+    }));
+    using A = std::pair<std::uint32_t, std::uint32_t>;
+    const std::map<std::string, A> expected = {
+        {".", A{attribute::kDirectory, 0}},
+        {"..", A{attribute::kDirectory, 0}},
+        {".hidden", A{attribute::kDirectory, 0}},
+        {"sub", A{attribute::kDirectory, 0}},
+        {"a.epm", A{0, 0}},
+        {"ro.epm", A{attribute::kReadOnly, 0}},
+        {"link", A{attribute::kDirectory | attribute::kReparsePoint, kReparseTagSymlink}},
+        {"filelink", A{attribute::kReparsePoint, kReparseTagSymlink}},
+    };
+    EXPECT_EQ(seen, expected);
+
+    // Stopping early, a trailing separator, and a folder that cannot be listed.
+    int visits = 0;
+    EXPECT_TRUE(fs.ListFolder(P("") + "/", [&](const FolderEntry&) { return ++visits < 3; }));
+    EXPECT_EQ(visits, 3);
+    EXPECT_FALSE(fs.ListFolder(P("missing"), [](const FolderEntry&) { return true; }));
+    EXPECT_FALSE(fs.ListFolder(P("a.epm"), [](const FolderEntry&) { return true; }));
+}
+
+TEST_F(PosixFiles, IdentityFollowsTheFileNotItsName) {
+    fsys::create_directories(dir / "sub");
+    fsys::create_directory_symlink(dir / "sub", dir / "link");
+    std::ofstream(P("a")) << "x";
+    std::ofstream(P("b")) << "x";
+    const auto sub = fs.IdentityOf(P("sub"));
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(fs.IdentityOf(P("link")), sub);
+    EXPECT_EQ(fs.IdentityOf(P("sub/")), sub);
+    EXPECT_NE(fs.IdentityOf(P("a")), fs.IdentityOf(P("b")));
+    EXPECT_EQ(fs.IdentityOf(P("missing")), std::nullopt);
+}
+
+TEST_F(PosixFiles, ACopyGoesToANewWritableFileOnly) {
+    const std::string bytes = std::string(200000, 'm') + "\r\n\x82\xa0";
+    std::ofstream(P("src"), std::ios::binary) << bytes;
+    ASSERT_EQ(::chmod(P("src").c_str(), 0444), 0);
+    ASSERT_TRUE(fs.CopyToNewFile(P("src"), P("copy")));
+    EXPECT_EQ(Bytes(P("copy")), bytes);
+    EXPECT_TRUE(fs.MoveReplacing(P("copy"), P("moved")));  // writable, so replaceable again
+
+    std::ofstream(P("there")) << "old";
+    EXPECT_FALSE(fs.CopyToNewFile(P("src"), P("there")));
+    EXPECT_EQ(Bytes(P("there")), "old");
+    EXPECT_FALSE(fs.CopyToNewFile(P("missing"), P("new")));
+    EXPECT_FALSE(fs.CopyToNewFile(P(""), P("new")));  // a folder
+    EXPECT_FALSE(fs.CopyToNewFile(P("src"), P("no/such/folder")));
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"moved", "src", "there"}));
 }
 
 }  // namespace

@@ -213,4 +213,71 @@ Status Win32FileSystem::ListFiles(const std::string& pattern,
     return Status::Ok();
 }
 
+Status Win32FileSystem::ListFolder(const std::string& folder,
+                                   const std::function<bool(const FolderEntry& entry)>& visit) {
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    // The basic level skips the short names, and the large fetch asks the file system
+    // for many entries per call: both matter on folders of thousands of entries.
+    WIN32_FIND_DATAW data{};
+    const UniqueFind find(FindFirstFileExW(ToWin32Path(pattern).c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        const DWORD error = GetLastError();
+        // An empty drive root has not even "." to list.
+        if (error == ERROR_FILE_NOT_FOUND) return Status::Ok();
+        return FailWith(error);
+    }
+    FolderEntry entry;
+    do {
+        entry.name = WideToUtf8(data.cFileName);
+        entry.attributes = data.dwFileAttributes;
+        // dwReserved0 holds the reparse tag for reparse points.
+        entry.reparseTag =
+            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? data.dwReserved0 : 0;
+        if (!visit(entry)) return Status::Ok();
+    } while (FindNextFileW(find.Get(), &data));
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES) return FailWith(error);
+    return Status::Ok();
+}
+
+std::optional<FileIdentity> Win32FileSystem::IdentityOf(const std::string& path) {
+    // Backup semantics open folders too; no access right is needed to read the identity.
+    const UniqueFile file(CreateFileW(ToWin32Path(path.empty() ? "." : path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+Status Win32FileSystem::CopyToNewFile(const std::string& from, const std::string& to) {
+    const std::wstring target = ToWin32Path(to);
+    if (!CopyFileExW(ToWin32Path(from).c_str(), target.c_str(), nullptr, nullptr, nullptr,
+                     COPY_FILE_FAIL_IF_EXISTS)) {
+        const DWORD error = GetLastError();
+        // The target was there before: it is not ours to remove.
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) DeleteFileW(target.c_str());
+        return FailWith(error);
+    }
+    // The copy takes the source's attributes; a read-only copy could not be replaced by
+    // the next run, nor removed after a failed move.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    Status status = Status::Ok();
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        !SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY}))
+        status = FailWithLastError();
+    if (status) {
+        const UniqueFile file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !FlushFileBuffers(file.Get())) status = FailWithLastError();
+    }
+    if (!status) DeleteFileW(target.c_str());
+    return status;
+}
+
 }  // namespace kanopa

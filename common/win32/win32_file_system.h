@@ -22,6 +22,10 @@ public:
     std::string SaveTarget(const std::string& path) override;
     Status ListFiles(const std::string& pattern,
                      const std::function<bool(const std::string& name)>& visit) override;
+    Status ListFolder(const std::string& folder,
+                      const std::function<bool(const FolderEntry& entry)>& visit) override;
+    std::optional<FileIdentity> IdentityOf(const std::string& path) override;
+    Status CopyToNewFile(const std::string& from, const std::string& to) override;
 };
 
 // The wide form of a path for the file APIs. A full path too long for the classic

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -122,6 +123,75 @@ TEST(Win32FileSystemMemo, AReaderHoldingTheFileMakesTheMoveBusy) {
     std::string bytes;
     EXPECT_TRUE(fs.ReadFile(path, 100, bytes).ok);
     EXPECT_EQ(bytes, "new");
+}
+
+// Folders nested past MAX_PATH, each name short enough for one Linux name.
+std::string NestDeep(const std::string& root, std::size_t atLeast) {
+    std::string path = root;
+    for (int level = 0; path.size() <= atLeast; ++level) {
+        path += std::string(60, static_cast<char>('a' + level)) + "\\";
+        MakeFolder(path);
+    }
+    return path;
+}
+
+TEST(Win32FileSystemFolders, ListingSeesEveryEntryPastMaxPathAndOutsideCp932) {
+    TempFolder temp;
+    Win32FileSystem fs;
+    const std::string deep = NestDeep(temp.Path(), 300);
+    const std::string korean = "한국어 메모";  // no code page 932 character
+    MakeFolder(deep + korean);
+    MakeFile(deep + "h.epm", "x", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(deep + "s.epm", "x", FILE_ATTRIBUTE_SYSTEM);
+    MakeFile(deep + korean + ".epm", "x", FILE_ATTRIBUTE_READONLY);
+    std::map<std::string, std::uint32_t> seen;
+    for (const std::string& folder : {deep, deep.substr(0, deep.size() - 1)}) {
+        seen.clear();
+        ASSERT_TRUE(fs.ListFolder(folder, [&](const FolderEntry& e) {
+            seen[e.name] = e.attributes & (attribute::kDirectory | attribute::kHidden |
+                                           attribute::kSystem | attribute::kReadOnly);
+            return true;
+        })) << folder;
+        const std::map<std::string, std::uint32_t> expected = {
+            {".", attribute::kDirectory},   {"..", attribute::kDirectory},
+            {korean, attribute::kDirectory}, {"h.epm", attribute::kHidden},
+            {"s.epm", attribute::kSystem},  {korean + ".epm", attribute::kReadOnly},
+        };
+        EXPECT_EQ(seen, expected);
+    }
+    int visits = 0;
+    EXPECT_TRUE(fs.ListFolder(deep, [&](const FolderEntry&) { return ++visits < 2; }));
+    EXPECT_EQ(visits, 2);
+    EXPECT_FALSE(fs.ListFolder(deep + "missing", [](const FolderEntry&) { return true; }));
+    EXPECT_FALSE(fs.ListFolder(deep + "h.epm", [](const FolderEntry&) { return true; }));
+}
+
+TEST(Win32FileSystemFolders, IdentityAndCopyWorkPastMaxPath) {
+    TempFolder temp;
+    Win32FileSystem fs;
+    const std::string deep = NestDeep(temp.Path(), 300);
+    const std::string bytes = "\x82\xa0memo\r\n" + std::string(100000, 'z');
+    MakeFile(deep + "src.epm", bytes, FILE_ATTRIBUTE_READONLY);
+    MakeFile(deep + "there.epm", "old");
+
+    const auto folder = fs.IdentityOf(deep);
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(fs.IdentityOf(deep.substr(0, deep.size() - 1)), folder);
+    EXPECT_NE(fs.IdentityOf(deep + "src.epm"), folder);
+    EXPECT_NE(fs.IdentityOf(deep + "src.epm"), fs.IdentityOf(deep + "there.epm"));
+    EXPECT_EQ(fs.IdentityOf(deep + "missing"), std::nullopt);
+
+    ASSERT_TRUE(fs.CopyToNewFile(deep + "src.epm", deep + "copy.epm"));
+    std::string copied;
+    ASSERT_TRUE(fs.ReadFile(deep + "copy.epm", 1 << 20, copied));
+    EXPECT_EQ(copied, bytes);
+    EXPECT_EQ(GetFileAttributesW(ToWin32Path(deep + "copy.epm").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_FALSE(fs.CopyToNewFile(deep + "src.epm", deep + "there.epm"));
+    std::string kept;
+    ASSERT_TRUE(fs.ReadFile(deep + "there.epm", 1 << 20, kept));
+    EXPECT_EQ(kept, "old");
+    EXPECT_FALSE(fs.CopyToNewFile(deep + "missing.epm", deep + "new.epm"));
+    EXPECT_EQ(fs.FileSize(deep + "new.epm"), std::nullopt);
 }
 
 }  // namespace
