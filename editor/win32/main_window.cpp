@@ -15,6 +15,7 @@
 #include "editor/win32/font_color_dialogs.h"
 #include "editor/win32/memo_file_dialog.h"
 #include "editor/win32/resource.h"
+#include "editor/win32/search_window.h"
 #include "editor/win32/toolbar.h"
 #include "editor/win32/win32_text.h"
 
@@ -48,7 +49,6 @@ constexpr UINT kCommitMarginMessage = WM_APP + 1;
 constexpr UINT kNotYetOffered[] = {
     IDM_INSERT_DATE_TIME,
     IDM_INSERT_FIXED_FORM,
-    IDM_TOOL_SEARCH,
     IDM_TOOL_COPY,
 };
 
@@ -380,13 +380,14 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_RIGHT_BACK_COLOR:
         ChooseBackColor();
         break;
+    case IDM_TOOL_SEARCH: OpenSearchWindow(); break;
     case IDM_HELP_CONTENTS: OpenHelp(); break;
     case IDM_HELP_VERSION:
         ShowAboutDialog(m_window.Get(), m_instance,
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the date/time, phrase, search and copy windows are not offered yet
+    default: break;  // the date/time, phrase and copy windows are not offered yet
     }
 }
 
@@ -402,6 +403,14 @@ void MainWindow::OpenPositionPicker() {
     const Status opened = m_picker.Open(m_window.Get(), POINT{origin.x, origin.y},
                                         [this](int anchor) { m_preview->PickAnchor(anchor); });
     if (!opened) WriteLog("frmCreateMemo.cmdPlace_Click()", opened.error);
+}
+
+void MainWindow::OpenSearchWindow() {
+    m_picker.Close();
+    SearchWindow search(m_instance, m_state, m_fs);
+    const std::string path = search.ShowModal(m_window.Get());
+    // Loaded once the search window has gone; the mode also lists the file as recent.
+    if (!path.empty() && m_window.IsValid()) m_document->OpenFile(path, kOpenModeFromSearch);
 }
 
 void MainWindow::ChooseMemoFont() {

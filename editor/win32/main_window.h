@@ -79,6 +79,7 @@ private:
     void OnCommand(UINT command, UINT notification, HWND control);
     void OnEditCommand(UINT request);
     void OpenPositionPicker();
+    void OpenSearchWindow();
     void ChooseMemoFont();
     void ChooseBackColor();
     void CommitMargin();
