@@ -62,12 +62,10 @@ void RemoveLeftovers(FileSystem& fs, const std::string& target) {
     for (const std::string& name : leftovers) (void)fs.RemoveFile(folder + name);
 }
 
-}  // namespace
-
-void SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
-
-Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_view bytes,
-                         const Sleeper& sleep) {
+// `fill` creates the temporary file (which must not exist yet) with the new content.
+Status ReplaceThroughTemporary(FileSystem& fs, const std::string& path,
+                               const std::function<Status(const std::string& temporary)>& fill,
+                               const Sleeper& sleep) {
     const std::string target = fs.SaveTarget(path);
     RemoveLeftovers(fs, target);
     Status created;
@@ -75,7 +73,7 @@ Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_vi
     // A name clash with a stranger's file is possible, if unlikely: try a few names.
     for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
         temporary = TemporaryName(target, attempt);
-        created = fs.CreateNewFile(temporary, bytes);
+        created = fill(temporary);
         if (created) break;
     }
     if (!created) return created;
@@ -88,6 +86,23 @@ Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_vi
     }
     if (!replaced) (void)fs.RemoveFile(temporary);
     return replaced;
+}
+
+}  // namespace
+
+void SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_view bytes,
+                         const Sleeper& sleep) {
+    return ReplaceThroughTemporary(
+        fs, path, [&](const std::string& temporary) { return fs.CreateNewFile(temporary, bytes); },
+        sleep);
+}
+
+Status CopyFileReplacing(FileSystem& fs, const std::string& from, const std::string& to,
+                         const Sleeper& sleep) {
+    return ReplaceThroughTemporary(
+        fs, to, [&](const std::string& temporary) { return fs.CopyToNewFile(from, temporary); }, sleep);
 }
 
 std::string SaveFailureMessage(const std::string& path, const std::string& description) {

@@ -28,6 +28,10 @@ inline constexpr std::chrono::milliseconds kBusyRetryStep{50};
 Status SaveFileReplacing(FileSystem& fs, const std::string& path, std::string_view bytes,
                          const Sleeper& sleep = SleepFor);
 
+// The same for a copy of the file `from`, byte for byte.
+Status CopyFileReplacing(FileSystem& fs, const std::string& from, const std::string& to,
+                         const Sleeper& sleep = SleepFor);
+
 // The sentence the user sees when a save failed.
 std::string SaveFailureMessage(const std::string& path, const std::string& description);
 

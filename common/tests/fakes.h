@@ -155,7 +155,8 @@ public:
         ++listings;
         folderListings.push_back(folder);
         if (failList) return Status::Fail("device not ready");
-        const std::string bare = WithoutSeparator(folder);
+        std::string bare = folder;  // a lone separator: the root, whose entries are "\\name"
+        if (!bare.empty() && (bare.back() == '\\' || bare.back() == '/')) bare.pop_back();
         const std::string prefix = bare + '\\';
         const Entry* self = FindConst(bare);
         if (self && !self->folder) return Status::Fail("not a folder");
