@@ -142,15 +142,15 @@ RECT WindowRectOf(HWND window) {
 
 // The search window and its controls, as the user meets them.
 struct SearchControls {
-    explicit SearchControls(HWND window)
-        : window(window),
-          keyword(GetDlgItem(window, IDC_SEARCH_KEYWORD)),
-          root(GetDlgItem(window, IDC_SEARCH_ROOT)),
-          browse(GetDlgItem(window, IDC_SEARCH_BROWSE)),
-          search(GetDlgItem(window, IDC_SEARCH_BUTTON)),
-          subFolders(GetDlgItem(window, IDC_SEARCH_SUBFOLDERS)),
-          list(GetDlgItem(window, IDC_SEARCH_LIST)),
-          status(GetDlgItem(window, IDC_SEARCH_STATUS)) {}
+    explicit SearchControls(HWND searchWindow)
+        : window(searchWindow),
+          keyword(GetDlgItem(searchWindow, IDC_SEARCH_KEYWORD)),
+          root(GetDlgItem(searchWindow, IDC_SEARCH_ROOT)),
+          browse(GetDlgItem(searchWindow, IDC_SEARCH_BROWSE)),
+          search(GetDlgItem(searchWindow, IDC_SEARCH_BUTTON)),
+          subFolders(GetDlgItem(searchWindow, IDC_SEARCH_SUBFOLDERS)),
+          list(GetDlgItem(searchWindow, IDC_SEARCH_LIST)),
+          status(GetDlgItem(searchWindow, IDC_SEARCH_STATUS)) {}
     HWND window, keyword, root, browse, search, subFolders, list, status;
 
     void Type(HWND box, const std::string& text) const {
@@ -278,7 +278,8 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     EXPECT_EQ(again.Status(), Found(3));
     EXPECT_EQ(Rows(again.list).size(), 3u);
     ASSERT_TRUE(WaitUntil([&] { return SelectedRow(again.list) == caretRow; }));
-    GUITHREADINFO gui{sizeof(gui)};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
     EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus == again.list);
     EXPECT_EQ(WindowText(again.keyword), L"");
     EXPECT_EQ(WindowText(again.root), L"");
