@@ -3,7 +3,8 @@
 # (editor-anchor9.png), in the absolute layout (editor-absolute.png), with the edit box
 # open over it (editor-editing.png), with the margin's range message
 # (editor-margin.png), with its version dialog (editor-about.png) and with the position
-# picker open, the pointer over its bottom-right zone (editor-picker.png); then a pair:
+# picker open, the pointer over its bottom-right zone (editor-picker.png), with the memo
+# search window listing the memos of a small tree (editor-search.png); then a pair:
 # the memo in the editor's preview (editor-pair.png) and the same memo file in the
 # viewer's popup over a stand-in folder window put where the preview frame was
 # (editor-pair-viewer.png), so the two shots show the memo at the same place. All in
@@ -40,7 +41,7 @@ trap shots_finish EXIT
 
 # Each driver writes its `ready` file once the scene is on screen and painted, and ends
 # when its `done` file appears.
-for scene in anchor9 absolute editing margin about picker pair; do
+for scene in anchor9 absolute editing margin about picker pair search; do
   ready=$work/$scene.ready
   done_file=$work/$scene.done
   mkdir -p "$work/$scene"

@@ -78,6 +78,29 @@ std::string SearchRowPath(const SearchRow& row) {
     return AddBackslash(folder) + row.name;
 }
 
+std::string SearchCellText(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            line += ' ';
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+PixelRect KeepInWorkArea(const PixelRect& window, const PixelRect& work) {
+    PixelRect fitted = window;
+    fitted.width = std::min(window.width, work.width);
+    fitted.height = std::min(window.height, work.height);
+    fitted.left = std::clamp(window.left, work.left, work.left + work.width - fitted.width);
+    fitted.top = std::clamp(window.top, work.top, work.top + work.height - fitted.height);
+    return fitted;
+}
+
 bool SearchButtonEnabled(std::string_view root, std::string_view keyword) {
     return !IsBlankText(root) && !IsBlankText(keyword);
 }

@@ -69,6 +69,8 @@ std::string FoundText(const std::vector<SearchRow>& rows);
 // The path of a listed memo: its folder (with a "\" added when missing) and name;
 // "" for a row without a name, such as the blank row.
 std::string SearchRowPath(const SearchRow& row);
+// A memo text as one line of the list: each line break (CR LF, CR or LF) shows as a space.
+std::string SearchCellText(std::string_view text);
 // The search button is enabled exactly when both texts, trimmed of blanks, hold something.
 bool SearchButtonEnabled(std::string_view root, std::string_view keyword);
 
@@ -80,6 +82,11 @@ struct SearchLayout {
     bool operator==(const SearchLayout&) const = default;
 };
 SearchLayout LayoutSearchWindow(int clientWidth, int clientHeight, int statusBarHeight);
+
+// `window` moved, and shrunk where it must be, to lie inside the monitor's work area,
+// so that a window placed beside the editor or remembered from another screen layout
+// keeps its borders and status bar reachable.
+PixelRect KeepInWorkArea(const PixelRect& window, const PixelRect& work);
 
 // Twips and screen pixels at `dpi`. Positions go to the nearest pixel or twip; the
 // minimum size goes up to a whole pixel, so that it never reads below 4455 again.

@@ -113,11 +113,19 @@ bool SearchWindow::Create(HWND owner) {
         SearchTwipsFromPixels(ownerRect.left, dpi), SearchTwipsFromPixels(ownerRect.top, dpi),
         SearchTwipsFromPixels(frame.right - frame.left, dpi),
         SearchTwipsFromPixels(frame.bottom - frame.top, dpi));
-    HWND window = CreateWindowExW(
-        kExStyle, kSearchWindowClass, Utf8ToWide(kSearchWindowCaption).c_str(), kStyle,
-        SearchPixelsFromTwips(place.left, dpi), SearchPixelsFromTwips(place.top, dpi),
-        SearchPixelsFromTwips(place.width, dpi), SearchPixelsFromTwips(place.height, dpi), owner,
-        nullptr, m_instance, this);
+    PixelRect pixels{SearchPixelsFromTwips(place.left, dpi), SearchPixelsFromTwips(place.top, dpi),
+                     SearchPixelsFromTwips(place.width, dpi), SearchPixelsFromTwips(place.height, dpi)};
+    const RECT wanted{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        pixels = KeepInWorkArea(pixels, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    }
+    HWND window = CreateWindowExW(kExStyle, kSearchWindowClass,
+                                  Utf8ToWide(kSearchWindowCaption).c_str(), kStyle, pixels.left,
+                                  pixels.top, pixels.width, pixels.height, owner, nullptr,
+                                  m_instance, this);
     if (window == nullptr) {
         LogLastError("frmSearch.Form_Load()", "CreateWindowExW");
         return false;
@@ -372,7 +380,8 @@ void SearchWindow::ShowRows(const std::vector<SearchRow>& rows) {
     SendMessageW(m_list, LVM_SETITEMCOUNT, rows.size(), 0);
     int row = 0;
     for (const SearchRow& each : rows) {
-        std::wstring texts[] = {Utf8ToWide(each.name), Utf8ToWide(each.folder), Utf8ToWide(each.text)};
+        std::wstring texts[] = {Utf8ToWide(each.name), Utf8ToWide(each.folder),
+                                Utf8ToWide(SearchCellText(each.text))};
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = row;

@@ -75,6 +75,28 @@ TEST(MemoSearch, NothingFoundShowsOneBlankRowAndCountsZero) {
     EXPECT_EQ(SearchRowPath({"a.epm", "C:\\m", ""}), "C:\\m\\a.epm");
 }
 
+TEST(MemoSearch, ListCellsShowLineBreaksAsSpaces) {
+    EXPECT_EQ(SearchCellText("一行目\r\n二行目\r三\n四\r\n"), "一行目 二行目 三 四 ");
+    EXPECT_EQ(SearchCellText("\r\n\r\n"), "  ");
+    EXPECT_EQ(SearchCellText("a^b"), "a^b");
+}
+
+TEST(MemoSearchWindow, StaysInsideTheWorkArea) {
+    const PixelRect work{0, 0, 1024, 738};
+    const struct {
+        PixelRect window, fitted;
+    } cases[] = {
+        {{50, 50, 974, 688}, {50, 50, 974, 688}},     // touches both far edges: unchanged
+        {{51, 50, 974, 688}, {50, 50, 974, 688}},     // one pixel past the right edge
+        {{50, 51, 974, 688}, {50, 50, 974, 688}},
+        {{-1, -1, 300, 300}, {0, 0, 300, 300}},
+        {{80, 70, 1100, 800}, {0, 0, 1024, 738}},     // larger than the screen
+        {{-2000, 90, 300, 300}, {0, 90, 300, 300}},  // from a monitor that is gone
+    };
+    for (const auto& c : cases) EXPECT_EQ(KeepInWorkArea(c.window, work), c.fitted) << c.window.left;
+    EXPECT_EQ(KeepInWorkArea({-1900, 10, 300, 300}, {-1920, 0, 1920, 1040}), (PixelRect{-1900, 10, 300, 300}));
+}
+
 TEST(MemoSearch, SearchButtonNeedsBothTextsBeyondBlanks) {
     const struct {
         const char* root;

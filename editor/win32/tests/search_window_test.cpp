@@ -227,7 +227,7 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     EXPECT_TRUE(IsWindowEnabled(c.search));
     c.ClickSearch();
     ASSERT_TRUE(WaitUntil([&] { return c.Idle() && c.Status() == Found(1); }));
-    EXPECT_EQ(Rows(c.list), (std::vector<ListRow>{{L"メモ一.epm", Utf8ToWide(tree + "\\"), L"重要な打ち合わせ\r\n二行目"}}));
+    EXPECT_EQ(Rows(c.list), (std::vector<ListRow>{{L"メモ一.epm", Utf8ToWide(tree + "\\"), L"重要な打ち合わせ 二行目"}}));
 
     SendMessageW(c.subFolders, BM_SETCHECK, BST_CHECKED, 0);
     c.ClickSearch();
@@ -236,7 +236,7 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     std::vector<ListRow> rows = Rows(c.list);
     std::sort(rows.begin(), rows.end());
     std::vector<ListRow> expected = {
-        {L"メモ一.epm", Utf8ToWide(tree + "\\"), L"重要な打ち合わせ\r\n二行目"},
+        {L"メモ一.epm", Utf8ToWide(tree + "\\"), L"重要な打ち合わせ 二行目"},
         {L"二^番.EPM", Utf8ToWide(tree + "\\日本語フォルダ\\"), L"^重要^"},
         {L"深.epm", Utf8ToWide(deep + "\\"), L"深い所の重要メモ"},
     };
