@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/copy_command.h"
 #include "cli/json_text.h"
 #include "cli/search_command.h"
 #include "common/config_file.h"
@@ -22,6 +23,7 @@ constexpr char kUsage[] =
     "              [--absolute X,Y] [--size W,H] [--fore COLOR] [--back COLOR]\n"
     "              [--font NAME] [--font-size N] [--bold] [--italic]\n"
     "  kanopa-memo config-show FILE [--json]\n"
+    "  kanopa-memo copy MEMO-FILE FOLDER   FOLDER の中の各フォルダへメモファイルをコピー\n"
     "  kanopa-memo search ROOT PATTERN [--recursive] [--json]\n"
     "COLOR は 0xBBGGRR または10進数。テキストファイルは UTF-8 で読み、改行は CR LF にそろえます。\n"
     "CP932 で保存できない文字（絵文字など）を含むメモは保存しません。\n";
@@ -365,6 +367,8 @@ int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const
             out << kUsage;
             return 0;
         }
+        if (!rawArgs.empty() && rawArgs[0] == "copy")
+            return RunCopyCommand({rawArgs.begin() + 1, rawArgs.end()}, fs, out, err);
         if (!rawArgs.empty() && rawArgs[0] == "search") {
 #ifdef _WIN32
             constexpr char kSeparator = '\\';

@@ -3,13 +3,14 @@
 # (editor-anchor9.png), in the absolute layout (editor-absolute.png), with the edit box
 # open over it (editor-editing.png), with the margin's range message
 # (editor-margin.png), with its version dialog (editor-about.png) and with the position
-# picker open, the pointer over its bottom-right zone (editor-picker.png), with the memo
-# search window listing the memos of a small tree (editor-search.png); then a pair:
+# picker open, the pointer over its bottom-right zone (editor-picker.png), with the bulk
+# copy dialog (editor-copy.png), with the memo search window listing the memos of a
+# small tree (editor-search.png); then a pair:
 # the memo in the editor's preview (editor-pair.png) and the same memo file in the
 # viewer's popup over a stand-in folder window put where the preview frame was
 # (editor-pair-viewer.png), so the two shots show the memo at the same place. All in
 # build/screenshots, then the same at 144 dpi in a Wine prefix made at that resolution
-# (editor-<scene>-144dpi.png).
+# (editor-<scene>-144dpi.png). KANOPA_EDITOR_SCENES="copy about" shoots only those scenes.
 # Runs inside a Wine environment: `scripts/with-wine.sh scripts/editor-screenshots.sh`
 # (part of make screenshots). KANOPA_BUILD_DIR picks the Windows build (default build/windows).
 set -euo pipefail
@@ -41,7 +42,8 @@ trap shots_finish EXIT
 
 # Each driver writes its `ready` file once the scene is on screen and painted, and ends
 # when its `done` file appears.
-for scene in anchor9 absolute editing margin about picker pair search; do
+scenes=${KANOPA_EDITOR_SCENES:-anchor9 absolute editing margin about picker pair copy search}
+for scene in $scenes; do
   ready=$work/$scene.ready
   done_file=$work/$scene.done
   mkdir -p "$work/$scene"
@@ -50,12 +52,14 @@ for scene in anchor9 absolute editing margin about picker pair search; do
 done
 
 # The pair's memo file in the viewer, over a window where the editor's frame was.
-read -r left top right bottom <"$work/pair/frame.txt"
-ready=$work/pair-viewer.ready
-done_file=$work/pair-viewer.done
-shoot "editor-pair-viewer$suffix.png" "$ready" "$done_file" wine "$viewer_driver" pair \
-  "$(winepath -w "$work/pair")" "$left,$top,$right,$bottom" "$(winepath -w "$ready")" \
-  "$(winepath -w "$done_file")"
+if [ -f "$work/pair/frame.txt" ]; then
+  read -r left top right bottom <"$work/pair/frame.txt"
+  ready=$work/pair-viewer.ready
+  done_file=$work/pair-viewer.done
+  shoot "editor-pair-viewer$suffix.png" "$ready" "$done_file" wine "$viewer_driver" pair \
+    "$(winepath -w "$work/pair")" "$left,$top,$right,$bottom" "$(winepath -w "$ready")" \
+    "$(winepath -w "$done_file")"
+fi
 
 if [ -z "$suffix" ]; then
   shots_again_at_144dpi "$repo/scripts/editor-screenshots.sh"

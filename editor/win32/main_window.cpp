@@ -10,6 +10,7 @@
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
 #include "editor/position_picker_logic.h"
+#include "editor/win32/copy_dialog.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/font_color_dialogs.h"
@@ -49,7 +50,6 @@ constexpr UINT kCommitMarginMessage = WM_APP + 1;
 constexpr UINT kNotYetOffered[] = {
     IDM_INSERT_DATE_TIME,
     IDM_INSERT_FIXED_FORM,
-    IDM_TOOL_COPY,
 };
 
 // Where a window of `size` goes: where the system put it, but within the work area of its
@@ -381,13 +381,16 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
         ChooseBackColor();
         break;
     case IDM_TOOL_SEARCH: OpenSearchWindow(); break;
+    case IDM_TOOL_COPY:
+        ShowCopyDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
+        break;
     case IDM_HELP_CONTENTS: OpenHelp(); break;
     case IDM_HELP_VERSION:
         ShowAboutDialog(m_window.Get(), m_instance,
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the date/time, phrase and copy windows are not offered yet
+    default: break;  // the date/time and phrase windows are not offered yet
     }
 }
 

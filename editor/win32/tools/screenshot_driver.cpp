@@ -1,10 +1,11 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
-//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|search>
+//   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|copy|search>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
 // user's input produces. Writes the ready file once the scene is on screen; ends the
 // editor when the done file appears (or after a minute).
+// "copy" shows the bulk copy dialog with both fields filled in.
 // "picker" shows the position picker with the pointer over its bottom-right zone;
 // "search" shows the memo search window with the memos of a small tree listed;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
@@ -173,6 +174,14 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
         shown = static_cast<bool>(out);
     } else if (scene == L"search") {
         shown = ShowSearch(editor, main, folder);
+    } else if (scene == L"copy") {
+        PostMessageW(main, WM_COMMAND, IDM_TOOL_COPY, 0);
+        HWND dialog = editor.WaitForDialog(L"メモファイル一括コピー");
+        shown = dialog != nullptr;
+        if (shown) {
+            SetDlgItemTextW(dialog, IDC_COPY_SOURCE, Utf8ToWide(memoPath).c_str());
+            SetDlgItemTextW(dialog, IDC_COPY_FOLDER, L"C:\\プロジェクト\\2026年度");
+        }
     } else if (scene == L"about") {
         PostMessageW(main, WM_COMMAND, IDM_HELP_VERSION, 0);
         shown = editor.WaitForDialog(L"バージョン情報") != nullptr;

@@ -1,0 +1,184 @@
+// frmCopy in Kanopa.exe under Wine (or Windows): opened from the Tools command, refusing
+// empty fields, choosing the memo in the file dialog, asking first, copying into the
+// visible folders, and stopping with the error report at a read-only memo.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/win32/tests/temp_folder.h"
+#include "common/win32/test_support/window_testing.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
+#include "editor/win32/resource.h"
+#include "editor/win32/tests/editor_process.h"
+
+namespace kanopa::editor::win32::testing {
+namespace {
+
+using kanopa::testing::MakeFile;
+using kanopa::testing::MakeFolder;
+using kanopa::testing::MessageBoxIcon;
+using kanopa::testing::TempFolder;
+using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
+
+constexpr wchar_t kCaption[] = L"メモファイル一括コピー";
+
+std::string Bytes(const std::string& path) {
+    std::string bytes;
+    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
+    return bytes;
+}
+
+void Click(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The message box now shown: title, text and icon, then answered.
+struct Box {
+    std::wstring text;
+    UINT icon = 0;
+    bool noIsDefault = false;
+};
+Box TakeBox(const EditorProcess& editor, const wchar_t* title, int answer = IDOK) {
+    HWND box = editor.WaitForDialog(title);
+    if (box == nullptr) return {L"(no box titled " + std::wstring(title) + L")"};
+    Box seen{MessageBoxText(box), MessageBoxIcon(box)};
+    HWND no = GetDlgItem(box, IDNO);
+    seen.noIsDefault = no != nullptr && (GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    Answer(box, answer);
+    return seen;
+}
+
+// "source|message" of every log line whose source is the copy's.
+std::vector<std::string> CopyLogLines(const std::string& path) {
+    std::istringstream in(Bytes(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = line.substr(line.find('\t') + 1);
+        if (line.rfind("frmCopy.", 0) == 0) lines.push_back(line.substr(line.find('\t') + 1));
+    }
+    return lines;
+}
+
+TEST(CopyDialog, CopiesIntoTheVisibleFoldersAndStopsAtAReadOnlyMemo) {
+    TempFolder program;
+    PrepareProgramFolder(program);
+    TempFolder data;
+    MakeFolder(data / "元");
+    MakeFile(data / "元\\Note.EPM", "MEMO BYTES");
+    const std::string dst = data / "先";
+    MakeFolder(dst);
+    const std::string korean = "한국";  // a name code page 932 cannot hold
+    for (const std::string& name : {std::string("a"), korean, std::string("icon"), std::string("hidden"),
+                                    std::string("a\\deeper")})
+        MakeFolder(dst + "\\" + name);
+    SetFileAttributesW(Utf8ToWide(dst + "\\icon").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(Utf8ToWide(dst + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    EditorProcess editor(program / "Kanopa.exe");
+    HWND main = editor.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_COMMAND, IDM_TOOL_COPY, 0);
+    HWND dialog = editor.WaitForDialog(kCaption);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);  // no taskbar entry of its own
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const int dpi = static_cast<int>(GetDpiForWindow(dialog));
+    EXPECT_EQ(client.right, MulDiv(7740, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(4035, dpi, 1440));
+
+    // Empty fields are refused one by one.
+    Click(dialog, IDC_COPY_START);
+    Box box = TakeBox(editor, L"コピー");
+    EXPECT_EQ(box.text, L"コピー元ファイルパスを入力してください。");
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
+
+    // The file dialog's choice comes in lower case.
+    Click(dialog, IDC_COPY_FILE);
+    HWND open = editor.WaitForDialog(L"開く");
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(DialogFilters(open), L"メモファイル(*.epm)|全てのファイル(*.*)");
+    ASSERT_TRUE(ChooseFileInDialog(open, Utf8ToWide(data / "元\\Note.EPM")));
+    std::wstring lower = Utf8ToWide(data / "元\\Note.EPM");
+    CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(dialog, IDC_COPY_SOURCE)) == lower; }));
+    const std::string source = WideToUtf8(lower);
+
+    // The folder browser opens with its title; cancelling changes nothing.
+    Click(dialog, IDC_COPY_DIR);
+    HWND browser = editor.WaitForDialog(L"フォルダを選択してください");
+    ASSERT_NE(browser, nullptr);
+    Answer(browser, IDCANCEL);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_COPY_FOLDER)), L"");
+
+    SendMessageW(GetDlgItem(dialog, IDC_COPY_FOLDER), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Utf8ToWide(dst + "\\missing").c_str()));
+    Click(dialog, IDC_COPY_START);
+    box = TakeBox(editor, L"コピー");
+    EXPECT_EQ(box.text, L"指定されたフォルダは存在しません。確認してください。");
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+
+    // No copies nothing; Yes copies into a, 한국 and the read-only-bit folder.
+    SendMessageW(GetDlgItem(dialog, IDC_COPY_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf8ToWide(dst).c_str()));
+    Click(dialog, IDC_COPY_START);
+    box = TakeBox(editor, L"確認", IDNO);
+    EXPECT_EQ(box.text, L"コピーを開始します。よろしいですか？");
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONQUESTION));
+    EXPECT_TRUE(box.noIsDefault);
+    EXPECT_EQ(Bytes(dst + "\\a\\note.epm"), "");
+    Click(dialog, IDC_COPY_START);
+    TakeBox(editor, L"確認", IDYES);
+    box = TakeBox(editor, L"完了");
+    EXPECT_EQ(box.text, L"コピーが完了しました。\r\n3 個のフォルダにコピーしました。");
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
+    for (const std::string& name : {std::string("a"), korean, std::string("icon")})
+        EXPECT_EQ(Bytes(dst + "\\" + name + "\\Note.EPM"), "MEMO BYTES") << name;
+    for (const std::string& name : {std::string(""), std::string("\\hidden"), std::string("\\a\\deeper")})
+        EXPECT_EQ(Bytes(dst + name + "\\Note.EPM"), "") << name;
+
+    // A read-only memo stops the run: the folders listed before it keep their new copy,
+    // the ones after it are not visited, and no part-made file is left.
+    Win32FileSystem fs;
+    std::vector<std::string> order;
+    fs.ListFolder(dst, [&](const FolderEntry& e) {
+        if (e.name == "a" || e.name == korean || e.name == "icon") order.push_back(e.name);
+        return true;
+    });
+    ASSERT_EQ(order.size(), 3u);
+    for (const std::string& name : order) MakeFile(dst + "\\" + name + "\\Note.EPM", "OLD", FILE_ATTRIBUTE_ARCHIVE);
+    const std::string locked = dst + "\\" + order[1] + "\\Note.EPM";
+    SetFileAttributesW(Utf8ToWide(locked).c_str(), FILE_ATTRIBUTE_READONLY);
+    Click(dialog, IDC_COPY_START);
+    TakeBox(editor, L"確認", IDYES);
+    box = TakeBox(editor, L"コピーエラー");
+    const std::string error = LastErrorText(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(box.text, Utf8ToWide("コピーできませんでした。\r\n\r\nコピー元：\r\n" + source + "\r\nコピー先：\r\n" +
+                                   locked + "\r\nエラー内容：\r\n" + error));
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(Bytes(dst + "\\" + order[0] + "\\Note.EPM"), "MEMO BYTES");
+    EXPECT_EQ(Bytes(locked), "OLD");
+    EXPECT_EQ(Bytes(dst + "\\" + order[2] + "\\Note.EPM"), "OLD");
+    int left = 0;
+    fs.ListFolder(dst + "\\" + order[1], [&](const FolderEntry& e) {
+        if (e.name != "." && e.name != "..") ++left;
+        return true;
+    });
+    EXPECT_EQ(left, 1) << "a temporary file was left beside the read-only memo";
+    SetFileAttributesW(Utf8ToWide(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(CopyLogLines(program / "Log.txt"),
+              (std::vector<std::string>{"コピー失敗", "エラー内容：" + error, "コピー元：" + source,
+                                        "コピー先：" + locked}));
+}
+
+}  // namespace
+}  // namespace kanopa::editor::win32::testing
