@@ -1,7 +1,6 @@
 #include "editor/win32/search_window.h"
 
 #include <commctrl.h>
-#include <shobjidl.h>
 
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "common/win32/log_last_error.h"
 #include "common/win32/wide.h"
 #include "editor/win32/editor_names.h"
+#include "editor/win32/folder_browser.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/win32_text.h"
 
@@ -297,32 +297,10 @@ void SearchWindow::OnActivate(bool active) {
 }
 
 void SearchWindow::BrowseFolder() {
-    ComPtr<IFileOpenDialog> dialog;
-    HRESULT result = CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IFileOpenDialog, dialog.PutVoid());
-    if (FAILED(result)) {
-        WriteLog("frmSearch.cmdDir_Click()", "CoCreateInstance failed: " + LastErrorText(static_cast<DWORD>(result)));
-        return;
-    }
-    FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    // The current folder stays as it was.
-    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
-    dialog->SetTitle(Utf8ToWide(kBrowseTitle).c_str());
-    result = dialog->Show(m_window.Get());
-    if (result == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return;
-    ComPtr<IShellItem> item;
-    if (FAILED(result) || FAILED(result = dialog->GetResult(&item))) {
-        WriteLog("frmSearch.cmdDir_Click()", "IFileOpenDialog failed: " + LastErrorText(static_cast<DWORD>(result)));
-        return;
-    }
-    PWSTR chosen = nullptr;
-    if (FAILED(result = item->GetDisplayName(SIGDN_FILESYSPATH, &chosen))) {
-        WriteLog("frmSearch.cmdDir_Click()", "GetDisplayName failed: " + LastErrorText(static_cast<DWORD>(result)));
-        return;
-    }
-    std::string folder = WideToUtf8(chosen);
-    CoTaskMemFree(chosen);
+    const std::optional<std::string> chosen =
+        BrowseForFolder(m_window.Get(), Utf8ToWide(kBrowseTitle).c_str(), "frmSearch.cmdDir_Click()");
+    if (!chosen) return;
+    std::string folder = *chosen;
     AddBackslash(folder);
     SetWindowTextW(m_root, Utf8ToWide(folder).c_str());  // applies the enabling rule
 }

@@ -223,7 +223,12 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     c.Type(c.keyword, "*重要*");
     c.Type(c.root, "　 ");
     EXPECT_FALSE(IsWindowEnabled(c.search));
-    c.Type(c.root, tree);
+    // The folder browser, with its title, puts the chosen folder in with a "\\".
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_BROWSE, BN_CLICKED), reinterpret_cast<LPARAM>(c.browse));
+    HWND browser = m_editor->WaitForDialog(L"フォルダの参照");
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(ChooseFileInDialog(browser, Utf8ToWide(tree)));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.root) == Utf8ToWide(tree + "\\"); }));
     EXPECT_TRUE(IsWindowEnabled(c.search));
     c.ClickSearch();
     ASSERT_TRUE(WaitUntil([&] { return c.Idle() && c.Status() == Found(1); }));
