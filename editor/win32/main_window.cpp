@@ -409,9 +409,14 @@ void MainWindow::OpenPositionPicker() {
 }
 
 void MainWindow::OpenSearchWindow() {
+    // A command posted to this disabled window while the search window's own loop runs
+    // must not open a second one.
+    if (m_searchOpen) return;
+    m_searchOpen = true;
     m_picker.Close();
     SearchWindow search(m_instance, m_state, m_fs);
     const std::string path = search.ShowModal(m_window.Get());
+    m_searchOpen = false;
     // Loaded once the search window has gone; the mode also lists the file as recent.
     if (!path.empty() && m_window.IsValid()) m_document->OpenFile(path, kOpenModeFromSearch);
 }
