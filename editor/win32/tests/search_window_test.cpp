@@ -219,9 +219,8 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     EXPECT_EQ(c.Headers(), 0);
     EXPECT_EQ(c.Status(), L"");
 
-    // The enabling rule, then a search over the tree without and with its sub-folders.
+    // A search over the tree without and with its sub-folders.
     c.Type(c.keyword, "*重要*");
-    c.Type(c.root, "　 ");
     EXPECT_FALSE(IsWindowEnabled(c.search));
     // The folder browser, with its title, puts the chosen folder in with a "\\".
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_BROWSE, BN_CLICKED), reinterpret_cast<LPARAM>(c.browse));
@@ -247,15 +246,6 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     };
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(rows, expected);
-
-    // A keyword nothing matches: one blank row, counted 0.
-    c.Type(c.keyword, "重要");
-    c.ClickSearch();
-    ASSERT_TRUE(WaitUntil([&] { return c.Idle() && c.Status() == Found(0); }, 20s));
-    EXPECT_EQ(Rows(c.list), (std::vector<ListRow>{{}}));
-    c.Type(c.keyword, "*重要*");
-    c.ClickSearch();
-    ASSERT_TRUE(WaitUntil([&] { return c.Idle() && c.Status() == Found(3); }, 20s));
 
     // Moved, narrowed below the minimum, a row selected, closed: all of it comes back.
     const int caretRow = RowNamed(c.list, L"二^番.EPM");
