@@ -19,7 +19,6 @@ namespace {
 constexpr DWORD kStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-constexpr char kSource[] = "frmSearch";
 
 // Fixed parts of the layout, in twips (the rest follows the size, see memo_search.h).
 constexpr int kLabelLeft = 360, kLabelWidth = 1050, kLabelHeight = 255;
