@@ -342,12 +342,12 @@ void SearchWindow::ShowRows(const std::vector<SearchRow>& rows) {
     while (SendMessageW(m_list, LVM_DELETECOLUMN, 0, 0)) {
     }
     int index = 0;
-    for (const SearchColumn& spec : kSearchColumns) {
-        std::wstring caption = Utf8ToWide(spec.caption);
+    for (const SearchColumn& each : kSearchColumns) {
+        std::wstring caption = Utf8ToWide(each.caption);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = Pixels(spec.widthTwips);
+        column.cx = Pixels(each.widthTwips);
         column.pszText = caption.data();
         column.iSubItem = index;
         SendMessageW(m_list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
