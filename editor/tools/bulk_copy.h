@@ -5,7 +5,6 @@
 // holds the source itself (by file identity, not by name) is passed over. Each copy
 // replaces the old memo in one step, so a failed copy never leaves half a memo; the
 // first failure ends the run and the copies made before it stay.
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
