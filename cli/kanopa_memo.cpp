@@ -6,6 +6,8 @@
 
 #include "cli/copy_command.h"
 #include "cli/dates_command.h"
+#include "cli/json_text.h"
+#include "cli/search_command.h"
 #include "common/config_file.h"
 #include "common/keys.h"
 #include "common/memo_defaults.h"
@@ -26,6 +28,7 @@ constexpr char kUsage[] =
     "    日付と時刻の一覧を和暦・西暦の順に表示します。ファイルを省くと現在のフォルダの\n"
     "    DateTime.txt（CP932）を読みます。--at を省くと現在の日時です。\n"
     "  kanopa-memo copy MEMO-FILE FOLDER   FOLDER の中の各フォルダへメモファイルをコピー\n"
+    "  kanopa-memo search ROOT PATTERN [--recursive] [--json]\n"
     "COLOR は 0xBBGGRR または10進数。テキストファイルは UTF-8 で読み、改行は CR LF にそろえます。\n"
     "CP932 で保存できない文字（絵文字など）を含むメモは保存しません。\n";
 
@@ -100,30 +103,6 @@ std::string OneLine(std::string text) {
         if (c == '\n' || c == '\r') c = ' ';
     }
     return text;
-}
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    static constexpr char kHex[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += kHex[c >> 4];
-                    out += kHex[c & 15];
-                } else {
-                    out += ch;
-                }
-        }
-    }
-    return out + "\"";
 }
 
 class JsonObject {
@@ -397,13 +376,23 @@ int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const
         }
         if (!rawArgs.empty() && rawArgs[0] == "copy")
             return RunCopyCommand({rawArgs.begin() + 1, rawArgs.end()}, fs, out, err);
-        Args args;
-        failure = ParseArgs(rawArgs, args);
-        if (!failure) {
-            if (args.command == "show") failure = Show(args, fs, out);
-            else if (args.command == "create") failure = Create(args, fs, clock);
-            else if (args.command == "config-show") failure = ConfigShow(args, fs, out);
-            else failure = Usage("不明なコマンドです: " + args.command);
+        if (!rawArgs.empty() && rawArgs[0] == "search") {
+#ifdef _WIN32
+            constexpr char kSeparator = '\\';
+#else
+            constexpr char kSeparator = '/';
+#endif
+            const std::vector<std::string> rest(rawArgs.begin() + 1, rawArgs.end());
+            if (auto f = RunSearchCommand(rest, fs, kSeparator, out)) failure = Failure{f->code, f->message};
+        } else {
+            Args args;
+            failure = ParseArgs(rawArgs, args);
+            if (!failure) {
+                if (args.command == "show") failure = Show(args, fs, out);
+                else if (args.command == "create") failure = Create(args, fs, clock);
+                else if (args.command == "config-show") failure = ConfigShow(args, fs, out);
+                else failure = Usage("不明なコマンドです: " + args.command);
+            }
         }
     } catch (const std::bad_alloc&) {
         // Reported without building anything large; nothing was written.

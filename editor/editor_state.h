@@ -5,6 +5,7 @@
 // except through the configuration file at the close.
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,10 +35,20 @@ private:
 // "&" doubled, so that a menu shows the text literally instead of an access key.
 std::string EscapeMenuCaption(const std::string& text);
 
-// Screen rectangle of the search window, kept between its openings.
-struct SearchWindowRect {
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const SearchWindowRect&) const = default;
+// One row of the memo search's list, its three columns kept apart, so that no character
+// of a name or a memo text can move a piece into another column. The row shown when
+// nothing matched has all three empty.
+struct SearchRow {
+    std::string name;    // the memo file's name
+    std::string folder;  // its folder, ending in "\"
+    std::string text;    // the memo text
+    bool operator==(const SearchRow&) const = default;
+};
+
+// The search window's outer rectangle in twips of the screen.
+struct TwipsRect {
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TwipsRect&) const = default;
 };
 
 class EditorState {
@@ -59,9 +70,12 @@ public:
 
     // The memo search fills these; they live until the process ends and are never
     // saved. Nothing else reads or writes them.
-    std::vector<std::string>& SearchRows() { return m_searchRows; }
+    // The rows of the last search; none before the first search of the run.
+    std::vector<SearchRow>& SearchRows() { return m_searchRows; }
+    // 1-based row selected when the search window last closed; 0 = none.
     int& SearchSelectedIndex() { return m_searchSelectedIndex; }
-    SearchWindowRect& SearchWindow() { return m_searchWindowRect; }
+    // Where the search window was when it last closed; none before its first close.
+    std::optional<TwipsRect>& SearchWindow() { return m_searchWindowRect; }
 
 private:
     CommonContext m_context;
@@ -69,9 +83,9 @@ private:
     std::string m_startupFilePath;
     std::string m_currentFilePath;
     RecentFiles m_recentFiles;
-    std::vector<std::string> m_searchRows;
-    int m_searchSelectedIndex = -1;
-    SearchWindowRect m_searchWindowRect;
+    std::vector<SearchRow> m_searchRows;
+    int m_searchSelectedIndex = 0;
+    std::optional<TwipsRect> m_searchWindowRect;
 };
 
 }  // namespace kanopa::editor

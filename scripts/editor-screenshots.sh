@@ -6,7 +6,8 @@
 # picker open, the pointer over its bottom-right zone (editor-picker.png), with the
 # date/time dialog in each calendar (editor-dates-era.png, editor-dates-western.png), with the
 # fixed-phrase dialog, a phrase clicked and the insert button's tooltip
-# (editor-phrases.png), with the bulk copy dialog (editor-copy.png); then a pair:
+# (editor-phrases.png), with the bulk copy dialog (editor-copy.png), with the memo search window listing the memos of a
+# small tree (editor-search.png); then a pair:
 # the memo in the editor's preview (editor-pair.png) and the same memo file in the
 # viewer's popup over a stand-in folder window put where the preview frame was
 # (editor-pair-viewer.png), so the two shots show the memo at the same place. All in
@@ -43,7 +44,7 @@ trap shots_finish EXIT
 
 # Each driver writes its `ready` file once the scene is on screen and painted, and ends
 # when its `done` file appears.
-scenes=${KANOPA_EDITOR_SCENES:-anchor9 absolute editing margin about picker dates-era dates-western phrases copy pair}
+scenes=${KANOPA_EDITOR_SCENES:-anchor9 absolute editing margin about picker dates-era dates-western phrases copy search pair}
 for scene in $scenes; do
   ready=$work/$scene.ready
   done_file=$work/$scene.done

@@ -15,6 +15,7 @@
 #include "common/win32/wide.h"
 #include "editor/tools/bulk_copy.h"
 #include "editor/win32/editor_texts.h"
+#include "editor/win32/folder_browser.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/win32_text.h"
 
@@ -184,32 +185,11 @@ void ChooseSourceFile(HWND dialog, const CopyDialogData& data) {
     SetDlgItemTextW(dialog, IDC_COPY_SOURCE, chosen.c_str());
 }
 
-// The shell's folder picker: it takes Unicode names and long paths as they are.
 void ChooseFolder(HWND dialog) {
-    constexpr char kSource[] = "frmCopy.cmdDir_Click()";
-    ComPtr<IFileOpenDialog> picker;
-    HRESULT hr = CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
-                                  picker.PutVoid());
-    if (FAILED(hr)) {
-        LogLastError(kSource, "CoCreateInstance(FileOpenDialog)", static_cast<DWORD>(hr));
-        return;
+    if (const std::optional<std::string> folder =
+            BrowseForFolder(dialog, kFolderBrowserTitle, "frmCopy.cmdDir_Click()")) {
+        SetDlgItemTextW(dialog, IDC_COPY_FOLDER, Utf8ToWide(*folder).c_str());
     }
-    FILEOPENDIALOGOPTIONS options = 0;
-    picker->GetOptions(&options);
-    picker->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
-    picker->SetTitle(kFolderBrowserTitle);
-    hr = picker->Show(dialog);
-    if (hr == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return;
-    ComPtr<IShellItem> item;
-    if (SUCCEEDED(hr)) hr = picker->GetResult(&item);
-    PWSTR path = nullptr;
-    if (SUCCEEDED(hr)) hr = item->GetDisplayName(SIGDN_FILESYSPATH, &path);
-    if (FAILED(hr)) {
-        LogLastError(kSource, "IFileOpenDialog", static_cast<DWORD>(hr));
-        return;
-    }
-    SetDlgItemTextW(dialog, IDC_COPY_FOLDER, path);
-    CoTaskMemFree(path);
 }
 
 void Focus(HWND dialog, CopyField field, bool selectAll) {

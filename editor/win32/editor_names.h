@@ -7,6 +7,7 @@ inline constexpr wchar_t kMainWindowClass[] = L"Kanopa.frmCreateMemo";
 inline constexpr wchar_t kFrameClass[] = L"Kanopa.fraWindow";
 inline constexpr wchar_t kLabelClass[] = L"Kanopa.lblData";
 inline constexpr wchar_t kPositionPickerClass[] = L"Kanopa.frmPos";
+inline constexpr wchar_t kSearchWindowClass[] = L"Kanopa.frmSearch";
 // One editor per logon session.
 inline constexpr wchar_t kSingleInstanceMutex[] = L"Local\\Kanopa.SingleInstance";
 inline constexpr wchar_t kHelpFileName[] = L"Kanopa.chm";

@@ -20,6 +20,7 @@
 #include "editor/win32/japanese_eras.h"
 #include "editor/win32/memo_file_dialog.h"
 #include "editor/win32/resource.h"
+#include "editor/win32/search_window.h"
 #include "editor/win32/toolbar.h"
 #include "editor/win32/win32_text.h"
 
@@ -48,11 +49,6 @@ constexpr UINT_PTR kMarginSubclassId = 1;
 // Posted when the margin box lost the focus to another control of this window: the
 // check runs once the focus change is complete, never inside it.
 constexpr UINT kCommitMarginMessage = WM_APP + 1;
-
-// Commands whose windows come with a later part of the editor: shown, not offered.
-constexpr UINT kNotYetOffered[] = {
-    IDM_TOOL_SEARCH,
-};
 
 // Where a window of `size` goes: where the system put it, but within the work area of its
 // monitor, and no larger (a high DPI on few pixels), so that its borders and status bar
@@ -146,11 +142,6 @@ Status MainWindow::Create(int showCommand) {
     const RECT placed = FitInWorkArea(window, SIZE{frame.right - frame.left, frame.bottom - frame.top});
     SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (UINT command : kNotYetOffered) {
-        EnableMenuItem(m_menuBar, command, MF_BYCOMMAND | MF_GRAYED);
-        SendMessageW(m_toolbar, TB_ENABLEBUTTON, command, FALSE);
-    }
-
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     m_document->OnWindowLoad();
@@ -384,6 +375,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
     case IDM_RIGHT_BACK_COLOR:
         ChooseBackColor();
         break;
+    case IDM_TOOL_SEARCH: OpenSearchWindow(); break;
     case IDM_TOOL_COPY:
         ShowCopyDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
         break;
@@ -393,7 +385,7 @@ void MainWindow::OnCommand(UINT command, UINT notification, HWND control) {
                         AboutDialogInput{kProgramTitle, IDI_KANOPA, kAboutWidthTwips,
                                          kAboutHeightTwips, m_state.Context().programFolder});
         break;
-    default: break;  // the search window is not offered yet
+    default: break;
     }
 }
 
@@ -435,6 +427,19 @@ void MainWindow::InsertDateTime() {
         SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
         SendMessageW(edit, EM_SCROLLCARET, 0, 0);
     }
+}
+
+void MainWindow::OpenSearchWindow() {
+    // A command posted to this disabled window while the search window's own loop runs
+    // must not open a second one.
+    if (m_searchOpen) return;
+    m_searchOpen = true;
+    m_picker.Close();
+    SearchWindow search(m_instance, m_state, m_fs);
+    const std::string path = search.ShowModal(m_window.Get());
+    m_searchOpen = false;
+    // Loaded once the search window has gone; the mode also lists the file as recent.
+    if (!path.empty() && m_window.IsValid()) m_document->OpenFile(path, kOpenModeFromSearch);
 }
 
 void MainWindow::ChooseMemoFont() {

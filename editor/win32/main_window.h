@@ -81,6 +81,7 @@ private:
     void OpenPositionPicker();
     void InsertDateTime();
     void InsertFixedPhrase();
+    void OpenSearchWindow();
     void ChooseMemoFont();
     void ChooseBackColor();
     void CommitMargin();
@@ -114,6 +115,7 @@ private:
     UINT m_dpi = 96;
     bool m_committingMargin = false;  // the margin's own message box takes the focus
     bool m_configWritten = false;     // the close question was answered Yes
+    bool m_searchOpen = false;        // the memo search window is up (modal)
 };
 
 }  // namespace kanopa::editor::win32

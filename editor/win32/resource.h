@@ -48,6 +48,17 @@
 #define IDC_TEXT 2008
 #define IDC_STATUS 2009
 
+// Controls of frmSearch, in tab order.
+#define IDC_SEARCH_KEYWORD_LABEL 3001
+#define IDC_SEARCH_KEYWORD 3002
+#define IDC_SEARCH_ROOT_LABEL 3003
+#define IDC_SEARCH_ROOT 3004
+#define IDC_SEARCH_BROWSE 3005
+#define IDC_SEARCH_BUTTON 3006
+#define IDC_SEARCH_SUBFOLDERS 3007
+#define IDC_SEARCH_LIST 3008
+#define IDC_SEARCH_STATUS 3009
+
 // frmDateTime (date_time_dialog.rc).
 #define IDD_DATE_TIME 3200
 #define IDC_DATE_TIME_LIST_LABEL 3201

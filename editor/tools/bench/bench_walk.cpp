@@ -20,26 +20,6 @@ namespace fsys = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace kanopa::bench;
 
-void MakeTree(const fsys::path& root) {
-    if (fsys::exists(root / "complete-v2")) return;
-    fsys::remove_all(root);
-    int memos = 0, folder = 0;
-    for (int i = 0; i < kTopFolders; ++i) {
-        const fsys::path top = root / TopFolderName(i);
-        fsys::create_directories(top);
-        if (i % 4 == 0) std::ofstream(top / MemoName(memos++)) << "memo";
-        for (int j = 0; j < kFoldersEach; ++j) {
-            const fsys::path sub = top / SubFolderName(j);
-            fsys::create_directory(sub);
-            if (folder++ % 4 == 0 && memos < kMemoFiles) {
-                std::ofstream(sub / MemoName(memos++)) << "memo";
-                std::ofstream(sub / kOtherName) << "text";
-            }
-        }
-    }
-    std::ofstream(root / "complete-v2") << "";
-}
-
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -51,7 +31,7 @@ int main() {
     const char* env = std::getenv("KANOPA_WALK_TREE");
     const fsys::path root = fsys::absolute(env ? env : "build/bench/walk-tree");
     const auto made = Clock::now();
-    MakeTree(root);
+    MakeWalkTree(root);
     std::printf("tree %s ready in %.1f s\n", root.c_str(), std::chrono::duration<double>(Clock::now() - made).count());
 
     kanopa::PosixFileSystem fs;

@@ -1,6 +1,6 @@
 // Brings Kanopa.exe into a state worth a screenshot, until told to stop.
 //   kanopa_editor_screenshot_driver <anchor9|absolute|editing|margin|about|picker|pair|
-//                                    dates-era|dates-western|phrases|copy>
+//                                    dates-era|dates-western|phrases|copy|search>
 //                                   <work folder> <ready file> <done file>
 // Copies the program and its data files from beside itself into the work folder, writes
 // a Japanese memo there, starts the editor on it and drives it with the messages a
@@ -12,11 +12,13 @@
 // "picker" shows the position picker with the pointer over its bottom-right zone;
 // "phrases" the fixed-phrase dialog with its second phrase clicked and the pointer on
 // its insert button;
+// "search" shows the memo search window with the memos of a small tree listed;
 // "pair" is anchor9 and also leaves in the work folder frame.txt, the preview frame's
 // screen rectangle as "left top right bottom", for the viewer's shot of the same memo.
 #include "common/win32/win32_file_system.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <chrono>
@@ -38,6 +40,7 @@
 #include "editor/win32/resource.h"
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
+#include "editor/tools/memo_search.h"
 #include "editor/win32/tests/editor_process.h"
 
 namespace {
@@ -46,6 +49,7 @@ using namespace kanopa;
 using namespace kanopa::editor::win32;
 using namespace kanopa::editor::win32::testing;
 using kanopa::testing::WaitUntil;
+using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
 
 bool FileExists(const std::wstring& path) {
@@ -79,6 +83,52 @@ bool WriteSceneMemo(const std::wstring& scene, const std::string& path) {
     Win32FileSystem fs;
     Win32Clock clock;
     return SaveMemo(fs, clock, MemoKey(), path, memo).ok;
+}
+
+// A small tree of memos, and the search window listing them with one row selected.
+bool ShowSearch(const EditorProcess& editor, HWND main, const std::string& folder) {
+    const std::string tree = folder + "共有フォルダ";
+    const struct {
+        const char* folder;
+        const char* name;
+        const char* text;
+    } memos[] = {
+        {"", "会議資料.epm", "来週の会議資料です。\r\n最新版は「議事録」にあります。"},
+        {"\\2026年度", "予算.epm", "予算案（第2版）：経理部の確認待ち"},
+        {"\\2026年度\\議事録", "議事録メモ.epm", "議事録は毎週金曜日に更新します。"},
+        {"\\お客様", "連絡先.epm", "担当：山田さん　内線 1234"},
+    };
+    Win32FileSystem fs;
+    Win32Clock clock;
+    for (const auto& memo : memos) {
+        const std::string where = tree + memo.folder;
+        CreateDirectoryW(Utf8ToWide(where).c_str(), nullptr);
+        MemoRecord record;
+        SetDefaultMemoValues(record);
+        record.memoText = memo.text;
+        if (!SaveMemo(fs, clock, MemoKey(), where + "\\" + memo.name, record).ok) return false;
+    }
+    PostMessageW(main, WM_COMMAND, IDM_TOOL_SEARCH, 0);
+    HWND window = editor.WaitForWindow(kSearchWindowClass);
+    if (window == nullptr) return false;
+    const auto type = [&](int id, const std::string& text) {
+        SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+    };
+    type(IDC_SEARCH_KEYWORD, "*");
+    type(IDC_SEARCH_ROOT, tree);
+    SendMessageW(GetDlgItem(window, IDC_SEARCH_SUBFOLDERS), BM_SETCHECK, BST_CHECKED, 0);
+    HWND button = GetDlgItem(window, IDC_SEARCH_BUTTON);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SEARCH_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    const std::wstring found = L"4" + Utf8ToWide(editor::kFoundSuffix);
+    HWND status = GetDlgItem(window, IDC_SEARCH_STATUS);
+    if (!WaitUntil([&] { return WindowText(status) == found; }, 10000ms)) return false;
+    // A click on the first row, just below the column headers: selected, with the focus.
+    HWND list = GetDlgItem(window, IDC_SEARCH_LIST);
+    RECT header{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &header);
+    MapWindowPoints(HWND_DESKTOP, list, reinterpret_cast<POINT*>(&header), 2);
+    PostClick(list, 30, header.bottom + 6);
+    return WaitUntil([&] { return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == 0; });
 }
 
 int Run(const std::wstring& scene, std::string folder, const std::wstring& ready,
@@ -156,6 +206,9 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
             PostMessageW(insert, WM_MOUSEMOVE, 0,
                          MAKELPARAM((button.right - button.left) / 2, (button.bottom - button.top) / 2));
         }
+        }
+    } else if (scene == L"search") {
+        shown = ShowSearch(editor, main, folder);
     } else if (scene == L"copy") {
         PostMessageW(main, WM_COMMAND, IDM_TOOL_COPY, 0);
         HWND dialog = editor.WaitForDialog(L"メモファイル一括コピー");
