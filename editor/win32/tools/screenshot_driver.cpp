@@ -206,7 +206,6 @@ int Run(const std::wstring& scene, std::string folder, const std::wstring& ready
             PostMessageW(insert, WM_MOUSEMOVE, 0,
                          MAKELPARAM((button.right - button.left) / 2, (button.bottom - button.top) / 2));
         }
-        }
     } else if (scene == L"search") {
         shown = ShowSearch(editor, main, folder);
     } else if (scene == L"copy") {
