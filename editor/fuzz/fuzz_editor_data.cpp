@@ -1,7 +1,8 @@
 // Feeds untrusted bytes to the editor's data readers: the delimited items of its data
 // files, DateTime.txt's sections, the date patterns, the era table's entries and
-// FixedForm.txt's phrases. Any crash or sanitizer report is a finding, and so is a
-// phrase the add command accepts that does not come back from the file as it went in.
+// FixedForm.txt's phrases, and the memo search's text pattern. Any crash, sanitizer
+// report or hang is a finding, and so is a phrase the add command accepts that does not
+// come back from the file as it went in.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "editor/insert/date_time_file.h"
 #include "editor/insert/delimited_items.h"
 #include "editor/insert/fixed_phrases.h"
+#include "editor/tools/memo_pattern.h"
 
 namespace {
 
@@ -47,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto eras = EraTableFromEntries({{name, value}})) {
         for (const LocalDateTime& at : kMoments) (void)FormatDateTime("gggee ggee e", at, *eras);
     }
+
+    // As a search pattern (before the first NUL) and a memo text (after it).
+    const MemoPattern pattern(name);
+    (void)pattern.Matches(value);
+    (void)pattern.Matches(name);
+    // A star matches every text, whatever bytes it holds.
+    if (!MemoTextMatches("*", value)) std::abort();
 
     // As FixedForm.txt: every phrase it holds that could also have been added survives
     // writing and reading back.
