@@ -13,9 +13,11 @@
 #include "common/win32/log_last_error.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include "editor/document.h"
 #include "editor/tools/bulk_copy.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/folder_browser.h"
+#include "editor/win32/memo_file_dialog.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/win32_text.h"
 
@@ -158,31 +160,12 @@ void DrawPicture(const DRAWITEMSTRUCT& item) {
 }
 
 void ChooseSourceFile(HWND dialog, const CopyDialogData& data) {
-    std::vector<wchar_t> name(32768, L'\0');
-    const std::wstring initial = Utf8ToWide(data.programFolder);
-    OPENFILENAMEW open{};
-    open.lStructSize = sizeof(open);
-    open.hwndOwner = dialog;
-    open.lpstrFilter = kMemoFileFilter;
-    open.nFilterIndex = 1;
-    open.lpstrFile = name.data();
-    open.nMaxFile = static_cast<DWORD>(name.size());
-    open.lpstrInitialDir = initial.c_str();
-    open.lpstrTitle = kOpenDialogTitle;
-    // NOCHANGEDIR: the process's current directory stays where it was.
-    open.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&open)) {
-        if (const DWORD error = CommDlgExtendedError(); error != 0)
-            WriteLog("frmCopy.cmdFile_Click()", "File dialog failed: error " + std::to_string(error));
-        return;
-    }
+    const std::optional<std::string> chosen = ShowMemoFileDialog(
+        dialog, MemoFileDialog::Open, MemoFileDialogPlace{data.programFolder, "frmCopy.cmdFile_Click()"});
+    if (!chosen) return;
     // Trimmed and in lower case, as the field has always shown a chosen file.
-    std::wstring chosen = name.data();
-    const std::size_t first = chosen.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return;
-    chosen = chosen.substr(first, chosen.find_last_not_of(L' ') - first + 1);
-    CharLowerBuffW(chosen.data(), static_cast<DWORD>(chosen.size()));
-    SetDlgItemTextW(dialog, IDC_COPY_SOURCE, chosen.c_str());
+    const std::string path = NormalizeDialogPath(*chosen);
+    if (!path.empty()) SetDlgItemTextW(dialog, IDC_COPY_SOURCE, Utf8ToWide(path).c_str());
 }
 
 void ChooseFolder(HWND dialog) {

@@ -194,15 +194,9 @@ Status MainWindow::CreateControls(HWND window) {
 }
 
 void MainWindow::CreateFonts() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, m_dpi)) {
-        LogLastError("frmCreateMemo.Form_Load()", "SystemParametersInfoForDpi");
-        metrics.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(m_dpi), 72);
-        metrics.lfMessageFont.lfCharSet = DEFAULT_CHARSET;
+    if (UniqueFont font = MessageFontForDpi(m_dpi, "frmCreateMemo.Form_Load()")) {
+        m_controlFont = std::move(font);
     }
-    UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
-    if (font) m_controlFont = std::move(font);
 }
 
 void MainWindow::AddTooltip(HWND control, const wchar_t* text) {

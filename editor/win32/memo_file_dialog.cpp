@@ -23,9 +23,13 @@ std::wstring CurrentDirectory() {
 
 }  // namespace
 
-std::optional<std::string> ShowMemoFileDialog(HWND owner, MemoFileDialog kind) {
+std::optional<std::string> ShowMemoFileDialog(HWND owner, MemoFileDialog kind,
+                                              const MemoFileDialogPlace& place) {
     const bool save = kind == MemoFileDialog::Save;
-    const char* source = save ? "frmCreateMemo.SaveAs()" : "frmCreateMemo.OpenFile()";
+    const std::string source = !place.logSource.empty() ? place.logSource
+                               : save                   ? "frmCreateMemo.SaveAs()"
+                                                        : "frmCreateMemo.OpenFile()";
+    const std::wstring initialFolder = Utf8ToWide(place.initialFolder);
     // The dialog may change the process's current directory; it is put back afterwards.
     const std::wstring folder = CurrentDirectory();
     std::vector<wchar_t> name(32768, L'\0');
@@ -37,6 +41,7 @@ std::optional<std::string> ShowMemoFileDialog(HWND owner, MemoFileDialog kind) {
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
     dialog.lpstrTitle = save ? kSaveDialogTitle : kOpenDialogTitle;
+    if (!initialFolder.empty()) dialog.lpstrInitialDir = initialFolder.c_str();
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
     if (save) {
         dialog.Flags |= OFN_OVERWRITEPROMPT;

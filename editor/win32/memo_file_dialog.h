@@ -12,8 +12,16 @@ namespace kanopa::editor::win32 {
 
 enum class MemoFileDialog { Open, Save };
 
+// Where the dialog opens ("" lets the system choose) and the source its failures are
+// logged under ("" for the editor's own Open and Save).
+struct MemoFileDialogPlace {
+    std::string initialFolder;
+    std::string logSource;
+};
+
 // The chosen path (UTF-8), or nullopt when the user cancelled or the dialog failed
 // (a failure is logged).
-std::optional<std::string> ShowMemoFileDialog(HWND owner, MemoFileDialog kind);
+std::optional<std::string> ShowMemoFileDialog(HWND owner, MemoFileDialog kind,
+                                              const MemoFileDialogPlace& place = {});
 
 }  // namespace kanopa::editor::win32

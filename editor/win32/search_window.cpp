@@ -167,14 +167,7 @@ bool SearchWindow::CreateControls(HWND window) {
 }
 
 void SearchWindow::ApplyFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, m_dpi)) {
-        LogLastError("frmSearch.Form_Load()", "SystemParametersInfoForDpi");
-        metrics.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(m_dpi), 72);
-        metrics.lfMessageFont.lfCharSet = DEFAULT_CHARSET;
-    }
-    UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+    UniqueFont font = MessageFontForDpi(m_dpi, "frmSearch.Form_Load()");
     if (!font) return;
     for (HWND control : {m_keywordLabel, m_keyword, m_rootLabel, m_root, m_browse, m_search,
                          m_subFolders, m_list, m_status}) {

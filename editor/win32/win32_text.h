@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/win32/log_last_error.h"
+#include "common/win32/unique_handle.h"
 #include "editor/editor_view.h"
 
 namespace kanopa::editor::win32 {
@@ -26,6 +28,20 @@ inline UINT MessageBoxIconFlag(MessageIcon icon) {
     case MessageIcon::Question: return MB_ICONQUESTION;
     }
     return 0;
+}
+
+// The system's message font at a window's DPI, for controls made without a dialog
+// template. When the metrics cannot be read (logged under `logSource`) a 9-point font of
+// the default character set stands in.
+inline UniqueFont MessageFontForDpi(UINT dpi, const char* logSource) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        LogLastError(logSource, "SystemParametersInfoForDpi");
+        metrics.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+        metrics.lfMessageFont.lfCharSet = DEFAULT_CHARSET;
+    }
+    return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 }  // namespace kanopa::editor::win32
