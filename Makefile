@@ -4,7 +4,7 @@ SHELL := /bin/bash
 FUZZ_SECONDS ?= 300
 
 .PHONY: setup configure build build-native build-windows test test-native test-windows \
-        fuzz fuzz-short bench run screenshots clean
+        fuzz fuzz-short bench run screenshots dist clean
 
 setup:
 	@scripts/setup.sh
@@ -48,6 +48,11 @@ run: build
 screenshots: build-windows
 	scripts/with-wine.sh scripts/screenshots.sh
 	scripts/with-wine.sh scripts/editor-screenshots.sh
+
+# The installer and the portable zip, in build/dist.
+dist: setup build/windows/CMakeCache.txt
+	cmake --build --preset windows --target kanopa_dist
+	@ls -l build/dist
 
 clean:
 	rm -rf build

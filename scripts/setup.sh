@@ -10,6 +10,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   fonts-ipafont-gothic locales
   googletest
+  nsis
   clang libfuzzer-14-dev libclang-rt-14-dev
 )
 
