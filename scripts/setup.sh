@@ -9,6 +9,7 @@ packages=(
   wine wine64
   xvfb xdotool imagemagick x11-utils
   fonts-ipafont-gothic locales
+  fp-utils
   googletest
   clang libfuzzer-14-dev libclang-rt-14-dev
 )

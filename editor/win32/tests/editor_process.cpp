@@ -25,12 +25,12 @@ constexpr int kFileNameCombo = 0x47c;  // cmb13
 constexpr int kFilterCombo = 0x470;    // cmb1
 constexpr int kMessageText = 0xFFFF;
 
+}  // namespace
+
 bool CopyBesideTest(const std::string& name, const std::string& target) {
     const std::string source = GetFolderPart(ProgramPath()) + name;
     return CopyFileW(Utf8ToWide(source).c_str(), Utf8ToWide(target).c_str(), FALSE) != FALSE;
 }
-
-}  // namespace
 
 void PrepareProgramFolder(const kanopa::testing::TempFolder& folder, ProgramFolderOptions options) {
     CopyBesideTest("Kanopa.exe", folder / "Kanopa.exe");

@@ -615,6 +615,14 @@ TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
     EXPECT_EQ(MessageBoxText(box), L"ヘルプファイル[Kanopa.chm]がありません。");
     EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
     Answer(box, IDOK);
+    // With it there, the help viewer opens it and the message stays away.
+    ASSERT_TRUE(CopyBesideTest("Kanopa.chm", m_folder / "Kanopa.chm"));
+    c.Command(IDM_HELP_CONTENTS);
+    HWND help = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (help = FindWindowW(L"HH Parent", nullptr)) != nullptr; }, 10000ms));
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(m_editor->Id(), L"#32770") != nullptr; }, 500ms))
+        << "the missing-help message";
+    if (help != nullptr) PostMessageW(help, WM_CLOSE, 0, 0);
 
     // The version dialog names the editor and its version.
     c.Command(IDM_HELP_VERSION);
