@@ -148,13 +148,14 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
 }
 
 // The real main window with its tray icon, its menu opened as a click on the icon opens
-// it, near the bottom-right corner where the notification area is.
+// it, beside the notification area.
 int RunTrayMenu(const std::wstring& readyFile, const std::wstring& doneFile) {
     MainWindow mainWindow(GetModuleHandleW(nullptr), MainWindow::Settings{"", false}, [] {}, {},
                           {});
     if (!mainWindow.Create()) return 1;
     HWND window = mainWindow.Window();
-    const POINT anchor{GetSystemMetrics(SM_CXSCREEN) - 60, GetSystemMetrics(SM_CYSCREEN) - 40};
+    // Left of the icon and on the taskbar's top edge, so that the menu leaves the icon seen.
+    const POINT anchor{GetSystemMetrics(SM_CXSCREEN) - 150, GetSystemMetrics(SM_CYSCREEN) - 24};
     SetCursorPos(anchor.x, anchor.y);
     std::thread closer([&] {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
