@@ -42,7 +42,10 @@ bench: setup
 	cmake --preset bench >/dev/null && cmake --build --preset bench
 	scripts/run-bench.sh
 
-run: build
+# Only what the demo shows: the tool, both programs and their help files.
+run: setup build/native/CMakeCache.txt build/windows/CMakeCache.txt
+	cmake --build --preset native --target kanopa-memo
+	cmake --build --preset windows --target Kanopa KanopaViewer Kanopa_help KanopaViewer_help
 	scripts/run.sh
 
 screenshots: build-windows

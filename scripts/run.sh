@@ -22,7 +22,8 @@ rm -f "$demo/デモ.epm"
 "$memo_tool" show "$demo/デモ.epm"
 
 echo "== Kanopa.exe with the memo above, and KanopaViewer.exe, under Wine"
-echo "   (the viewer's notification-area icon is at the bottom right)"
+echo "   (the viewer's notification-area icon is at the right end of Wine's taskbar; no memo"
+echo "   pops up over Wine's own folder windows, which Wine does not list to programs)"
 # Wine cannot list its folder windows to programs, so no memo pops up there; on Windows
 # the memo above shows over $demo when that folder is open in Explorer.
 if [ -n "${DISPLAY:-}" ]; then

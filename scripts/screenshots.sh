@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the memo popup over a folder window, as the viewer shows it: anchors 1,
 # 5 and 9 and the absolute layout, written to build/screenshots/popup-<layout>.png, and
-# the version dialog (popup-about.png); then the same at 144 dpi, in a Wine prefix made
+# the version dialog (popup-about.png) and the notification-area menu (popup-traymenu.png); then the same at 144 dpi, in a Wine prefix made
 # at that resolution (popup-<layout>-144dpi.png).
 # Runs inside a Wine environment: `scripts/with-wine.sh scripts/screenshots.sh`
 # (make screenshots). KANOPA_BUILD_DIR picks the Windows build (default build/windows).
@@ -31,7 +31,7 @@ trap shots_finish EXIT
 
 # The driver writes `ready` once the popup is on screen and painted, and ends when
 # `done` appears.
-for layout in anchor1 anchor5 anchor9 absolute about; do
+for layout in anchor1 anchor5 anchor9 absolute about traymenu; do
   ready=$work/$layout.ready
   done_file=$work/$layout.done
   shoot "popup-$layout${KANOPA_SHOT_SUFFIX:-}.png" "$ready" "$done_file" \

@@ -1,7 +1,8 @@
 // Shows the memo popup over a stand-in folder window for screenshots, through the real
 // popup cycle, until told to stop.
-//   kanopa_screenshot_driver <anchor1|anchor5|anchor9|absolute|about> <ready file> <done file>
-// "about" shows the version dialog instead.
+//   kanopa_screenshot_driver <anchor1|anchor5|anchor9|absolute|about|traymenu> <ready file> <done file>
+// "about" shows the version dialog instead, "traymenu" the viewer's notification-area
+// icon with its menu open.
 //   kanopa_screenshot_driver pair <memo folder> <left,top,right,bottom> <ready file> <done file>
 // shows the memo of a folder (the editor's shot of it) over a stand-in folder window
 // whose frame is the given screen rectangle (where the editor's preview frame was).
@@ -146,6 +147,50 @@ int RunAbout(const std::wstring& readyFile, const std::wstring& doneFile) {
     return 0;
 }
 
+// The real main window with its tray icon, its menu opened as a click on the icon opens
+// it, beside the notification area.
+int RunTrayMenu(const std::wstring& readyFile, const std::wstring& doneFile) {
+    MainWindow mainWindow(GetModuleHandleW(nullptr), MainWindow::Settings{"", false}, [] {}, {},
+                          {});
+    if (!mainWindow.Create()) return 1;
+    HWND window = mainWindow.Window();
+    // Left of the icon and on the taskbar's top edge, so that the menu leaves the icon seen.
+    const POINT anchor{GetSystemMetrics(SM_CXSCREEN) - 150, GetSystemMetrics(SM_CYSCREEN) - 24};
+    SetCursorPos(anchor.x, anchor.y);
+    std::thread closer([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        HWND menu = nullptr;
+        while ((menu == nullptr || !IsWindowVisible(menu)) &&
+               std::chrono::steady_clock::now() < deadline) {
+            menu = FindWindowW(L"#32768", nullptr);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (menu != nullptr) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));  // painted
+            Touch(readyFile);
+        }
+        while (!FileExists(doneFile) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        // The menu's loop ends on this; once the menu is gone the window goes as the end
+        // item ends it.
+        PostMessageW(window, WM_CANCELMODE, 0, 0);
+        while (menu != nullptr && IsWindowVisible(menu) &&
+               std::chrono::steady_clock::now() < deadline + std::chrono::seconds(5)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    PostMessageW(window, kTrayCallbackMessage, MAKEWPARAM(anchor.x, anchor.y), WM_RBUTTONDOWN);
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    closer.join();
+    return 0;
+}
+
 int Run(std::vector<std::wstring> args) {
     // The editor's memo in its own folder, over a window at the editor's frame.
     std::string memoFolder;
@@ -161,6 +206,7 @@ int Run(std::vector<std::wstring> args) {
     }
     if (args.size() != 4) return 2;
     if (args[1] == L"about") return RunAbout(args[2], args[3]);
+    if (args[1] == L"traymenu") return RunTrayMenu(args[2], args[3]);
     MemoRecord memo;
     if (memoFolder.empty() && !MemoFor(args[1], memo)) return 2;
     const std::wstring& readyFile = args[2];
