@@ -51,6 +51,7 @@ run: setup build/native/CMakeCache.txt build/windows/CMakeCache.txt
 screenshots: build-windows
 	scripts/with-wine.sh scripts/screenshots.sh
 	scripts/with-wine.sh scripts/editor-screenshots.sh
+	scripts/installer-screenshots.sh
 
 # The installer and the portable zip, in build/dist.
 dist: setup build/windows/CMakeCache.txt
