@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the installer's and the uninstaller's pages, written to
 # build/screenshots/installer-*.png: a first install clicked through with Enter, then an
-# uninstall that meets a running editor and asks about the user's files.
+# uninstall that meets a running editor and removes the user's files too (checked).
 # Runs in a fresh Wine prefix of its own, made and removed here (make screenshots).
 # KANOPA_DIST_DIR picks the packages (default build/dist).
 set -euo pipefail
@@ -83,5 +83,10 @@ wine taskkill /f /im Kanopa.exe >/dev/null 2>&1
 wait "$editor" 2>/dev/null || true
 press アンインストール Return
 shoot 7-user-files
-press アンインストール Return
+press アンインストール y  # Yes: the user's files go too, and with them the folder
 shoot 8-uninstalled
+for _ in $(seq 1 50); do [ -e "$dir" ] || break; sleep 0.1; done
+if [ -e "$dir" ]; then
+  echo "installer-screenshots: a Yes left $dir behind: $(ls -A "$dir" | tr '\n' ' ')" >&2
+  exit 1
+fi
