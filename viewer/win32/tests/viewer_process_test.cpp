@@ -132,7 +132,16 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
                            500ms))
         << "the missing-help message";
-    if (help != nullptr) PostMessageW(help, WM_CLOSE, 0, 0);
+    if (help != nullptr) {
+        DWORD helpId = 0;
+        GetWindowThreadProcessId(help, &helpId);
+        const UniqueKernelHandle helpProcess(OpenProcess(SYNCHRONIZE, FALSE, helpId));
+        PostMessageW(help, WM_CLOSE, 0, 0);
+        // It keeps the help file, and so the test's folder, until it has ended.
+        if (helpProcess) {
+            EXPECT_EQ(WaitForSingleObject(helpProcess.Get(), 10000), WAIT_OBJECT_0);
+        }
+    }
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
