@@ -6,6 +6,7 @@
 #
 # SOURCE_DIR holds <NAME>.hhp, its contents (.hhc), its index (.hhk), the pages and
 # whatever they show. <NAME>.chm lands beside the programs; target <NAME>_help.
+# The pictures come from make screenshots through scripts/help-images.sh.
 find_program(KANOPA_CHMCMD chmcmd)
 find_program(KANOPA_CHMLS chmls)
 find_program(KANOPA_ICONV iconv)
