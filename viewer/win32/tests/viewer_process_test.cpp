@@ -121,6 +121,27 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    // With the help file beside it, the help viewer opens it and the message stays away.
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.chm").c_str(),
+                          Utf8ToWide(folder / "KanopaViewer.chm").c_str(), FALSE))
+        << "KanopaViewer.chm must sit beside the test";
+    PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
+    HWND help = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (help = FindWindowW(L"HH Parent", nullptr)) != nullptr; },
+                          10000ms));
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
+                           500ms))
+        << "the missing-help message";
+    if (help != nullptr) {
+        DWORD helpId = 0;
+        GetWindowThreadProcessId(help, &helpId);
+        const UniqueKernelHandle helpProcess(OpenProcess(SYNCHRONIZE, FALSE, helpId));
+        PostMessageW(help, WM_CLOSE, 0, 0);
+        // It keeps the help file, and so the test's folder, until it has ended.
+        if (helpProcess) {
+            EXPECT_EQ(WaitForSingleObject(helpProcess.Get(), 10000), WAIT_OBJECT_0);
+        }
+    }
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
