@@ -5,7 +5,7 @@
 #   kanopa_add_help(NAME Kanopa SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}/help)
 #
 # SOURCE_DIR holds <NAME>.hhp, its contents (.hhc), its index (.hhk), the pages and
-# whatever they show. <NAME>.chm lands beside the programs; target <NAME>_help.
+# whatever they show; the stylesheet both share is common/help/style.css. <NAME>.chm lands beside the programs; target <NAME>_help.
 # The pictures come from make screenshots through scripts/help-images.sh.
 find_program(KANOPA_CHMCMD chmcmd)
 find_program(KANOPA_CHMLS chmls)
@@ -21,14 +21,15 @@ function(kanopa_add_help)
     return()
   endif()
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${ARG_SOURCE_DIR}/*)
+  set(style ${PROJECT_SOURCE_DIR}/common/help/style.css)
   set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${ARG_NAME}.chm)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND}
       -DNAME=${ARG_NAME} -DSOURCE_DIR=${ARG_SOURCE_DIR}
       -DSTAGE_DIR=${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}-help -DOUTPUT=${output}
-      -DCHMCMD=${KANOPA_CHMCMD} -DICONV=${KANOPA_ICONV}
+      -DCHMCMD=${KANOPA_CHMCMD} -DICONV=${KANOPA_ICONV} -DSHARED_STYLE=${style}
       -P ${PROJECT_SOURCE_DIR}/cmake/help_build.cmake
-    DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/cmake/help_build.cmake
+    DEPENDS ${sources} ${style} ${PROJECT_SOURCE_DIR}/cmake/help_build.cmake
     COMMENT "Compiling ${ARG_NAME}.chm"
     VERBATIM)
   add_custom_target(${ARG_NAME}_help ALL DEPENDS ${output})

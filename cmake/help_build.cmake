@@ -2,6 +2,8 @@
 # project, the contents and the pages to CP932, compile, copy the result out.
 file(REMOVE_RECURSE ${STAGE_DIR})
 file(COPY ${SOURCE_DIR}/ DESTINATION ${STAGE_DIR})
+# Both help files share one stylesheet, so that they look alike.
+file(COPY ${SHARED_STYLE} DESTINATION ${STAGE_DIR})
 
 file(GLOB_RECURSE texts ${STAGE_DIR}/*.hhp ${STAGE_DIR}/*.hhc ${STAGE_DIR}/*.html)
 foreach(text IN LISTS texts)

@@ -171,6 +171,20 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
     return nullptr;
 }
 
+HWND WaitForHelpWindow(std::chrono::milliseconds timeout) {
+    HWND help = nullptr;
+    WaitUntil([&] { return (help = FindWindowW(L"HH Parent", nullptr)) != nullptr; }, timeout);
+    return help;
+}
+
+bool CloseHelpWindow(HWND help) {
+    DWORD helpId = 0;
+    GetWindowThreadProcessId(help, &helpId);
+    const UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, helpId));
+    PostMessageW(help, WM_CLOSE, 0, 0);
+    return process && WaitForSingleObject(process.Get(), 10000) == WAIT_OBJECT_0;
+}
+
 std::wstring WindowText(HWND window) {
     std::vector<wchar_t> buffer(1024);
     const LRESULT length = SendMessageW(window, WM_GETTEXT, buffer.size(),

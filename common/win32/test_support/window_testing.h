@@ -47,6 +47,12 @@ StartedProgram StartProgram(const std::string& program, const std::wstring& argu
 // is `title` (nullptr: any title).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
 
+// The help viewer's window, once one shows; nullptr when none came within `timeout`.
+HWND WaitForHelpWindow(std::chrono::milliseconds timeout = 10000ms);
+// Closes a help viewer's window and waits for its process to end: until then it holds
+// the help file, and with it the test's folder. False when it did not end in time.
+bool CloseHelpWindow(HWND help);
+
 // WM_GETTEXT, which, unlike GetWindowTextW, reads windows of other processes too.
 std::wstring WindowText(HWND window);
 

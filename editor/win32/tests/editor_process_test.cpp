@@ -618,11 +618,12 @@ TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
     // With it there, the help viewer opens it and the message stays away.
     ASSERT_TRUE(CopyBesideTest("Kanopa.chm", m_folder / "Kanopa.chm"));
     c.Command(IDM_HELP_CONTENTS);
-    HWND help = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (help = FindWindowW(L"HH Parent", nullptr)) != nullptr; }, 10000ms));
+    HWND help = WaitForHelpWindow();
+    EXPECT_NE(help, nullptr);
     EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(m_editor->Id(), L"#32770") != nullptr; }, 500ms))
         << "the missing-help message";
-    if (help != nullptr) PostMessageW(help, WM_CLOSE, 0, 0);
+    // It holds the test's folder until it has ended.
+    if (help != nullptr) EXPECT_TRUE(CloseHelpWindow(help));
 
     // The version dialog names the editor and its version.
     c.Command(IDM_HELP_VERSION);

@@ -126,22 +126,12 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
                           Utf8ToWide(folder / "KanopaViewer.chm").c_str(), FALSE))
         << "KanopaViewer.chm must sit beside the test";
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
-    HWND help = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (help = FindWindowW(L"HH Parent", nullptr)) != nullptr; },
-                          10000ms));
+    HWND help = WaitForHelpWindow();
+    EXPECT_NE(help, nullptr);
     EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
                            500ms))
         << "the missing-help message";
-    if (help != nullptr) {
-        DWORD helpId = 0;
-        GetWindowThreadProcessId(help, &helpId);
-        const UniqueKernelHandle helpProcess(OpenProcess(SYNCHRONIZE, FALSE, helpId));
-        PostMessageW(help, WM_CLOSE, 0, 0);
-        // It keeps the help file, and so the test's folder, until it has ended.
-        if (helpProcess) {
-            EXPECT_EQ(WaitForSingleObject(helpProcess.Get(), 10000), WAIT_OBJECT_0);
-        }
-    }
+    if (help != nullptr) EXPECT_TRUE(CloseHelpWindow(help));
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
