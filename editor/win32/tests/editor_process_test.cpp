@@ -33,8 +33,10 @@ namespace kanopa::editor::win32::testing {
 namespace {
 
 using kanopa::testing::TempFolder;
+using kanopa::testing::CloseHelpWindow;
 using kanopa::testing::FindProcessWindow;
 using kanopa::testing::MessageBoxIcon;
+using kanopa::testing::WaitForHelpWindow;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
@@ -623,7 +625,9 @@ TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
     EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(m_editor->Id(), L"#32770") != nullptr; }, 500ms))
         << "the missing-help message";
     // It holds the test's folder until it has ended.
-    if (help != nullptr) EXPECT_TRUE(CloseHelpWindow(help));
+    if (help != nullptr) {
+        EXPECT_TRUE(CloseHelpWindow(help));
+    }
 
     // The version dialog names the editor and its version.
     c.Command(IDM_HELP_VERSION);

@@ -131,7 +131,9 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
                            500ms))
         << "the missing-help message";
-    if (help != nullptr) EXPECT_TRUE(CloseHelpWindow(help));
+    if (help != nullptr) {
+        EXPECT_TRUE(CloseHelpWindow(help));
+    }
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
