@@ -77,6 +77,13 @@ struct KernelHandleTraits {
     static void Close(Type h) noexcept { CloseHandle(h); }
 };
 
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() noexcept { return nullptr; }
+    static bool IsValid(Type key) noexcept { return key != nullptr; }
+    static void Close(Type key) noexcept { RegCloseKey(key); }
+};
+
 struct FindHandleTraits {
     using Type = HANDLE;
     static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
@@ -182,6 +189,7 @@ using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueMutex = UniqueKernelHandle;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;

@@ -8,18 +8,6 @@
 #include "common/win32/wide.h"
 
 namespace kanopa::editor::win32 {
-namespace {
-
-struct RegistryKeyTraits {
-    using Type = HKEY;
-    static Type Invalid() noexcept { return nullptr; }
-    static bool IsValid(Type key) noexcept { return key != nullptr; }
-    static void Close(Type key) noexcept { RegCloseKey(key); }
-};
-using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
-
-}  // namespace
-
 std::optional<EraTable> ReadEraTable(HKEY root, const wchar_t* subKey) {
     UniqueRegistryKey key;
     if (RegOpenKeyExW(root, subKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {

@@ -21,13 +21,10 @@
 
 namespace {
 
+using kanopa::bench::Median;
+
 namespace fsys = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 

@@ -20,11 +20,6 @@ namespace fsys = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace kanopa::bench;
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main() {

@@ -12,16 +12,14 @@
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_file_system.h"
+#include "editor/tools/bench/walk_tree.h"
 #include "editor/tools/file_search.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using kanopa::bench::Median;
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using Clock = std::chrono::steady_clock;
 
 // Runs cmd's recursive listing with its output thrown away; false when it could not run.
 bool RunDir(const std::wstring& root) {

@@ -2,12 +2,19 @@
 // The tree both walk benchmarks search: 20,000 folders (200 at the top, 100 below each),
 // 5,000 memo files (in every fourth sub-folder, with another file beside each, and in
 // every fourth top folder), with
-// Japanese, mixed-case and dotted names among them.
+// Japanese, mixed-case and dotted names among them; and the median the benches report.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace kanopa::bench {
+
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 inline constexpr int kTopFolders = 200;
 inline constexpr int kFoldersEach = 99;  // below each top folder: 200 + 200 * 99 = 20,000

@@ -10,6 +10,7 @@
 #include "common/cp932.h"
 #include "common/win32/test_support/window_testing.h"
 #include "common/win32/tests/temp_folder.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "editor/insert/date_format.h"
@@ -146,12 +147,12 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
 TEST(JapaneseEraRegistry, ReadsTheTableItIsGivenAndSkipsWhatIsNotAnEra) {
     const std::wstring path = L"Software\\Kanopa.Tests\\Eras" + std::to_wstring(GetCurrentProcessId());
     EXPECT_FALSE(ReadEraTable(HKEY_CURRENT_USER, path.c_str())) << "no key yet";
-    HKEY key = nullptr;
+    kanopa::UniqueRegistryKey key;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
+                              key.Put(), nullptr),
               ERROR_SUCCESS);
     const auto put = [&](const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ) {
-        RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+        RegSetValueExW(key.Get(), name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     };
     EXPECT_FALSE(ReadEraTable(HKEY_CURRENT_USER, path.c_str())) << "an empty key";
@@ -161,7 +162,7 @@ TEST(JapaneseEraRegistry, ReadsTheTableItIsGivenAndSkipsWhatIsNotAnEra) {
     put(L"2050 01 01", L"別_別_Betsu_B", REG_EXPAND_SZ);
     put(L"2060 01 01", L"不完全");
     const auto eras = ReadEraTable(HKEY_CURRENT_USER, path.c_str());
-    RegCloseKey(key);
+    key.Reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kanopa.Tests");
     ASSERT_TRUE(eras);
     EXPECT_EQ(*eras, (EraTable{{1989, 1, 8, "平成", "平", "H"},

@@ -7,6 +7,7 @@
 
 #include "common/paths.h"
 #include "common/win32/program_path.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_file_system.h"
 #include "viewer/win32/test_support/shell_standin_scenario.h"
@@ -20,18 +21,17 @@ constexpr wchar_t kServerKey[] =
 constexpr wchar_t kWineServer[] = L"C:\\windows\\system32\\ieframe.dll";
 
 bool WriteServer(const std::wstring& path) {
-    HKEY key = nullptr;
+    UniqueRegistryKey key;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServerKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
+                        key.Put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
     constexpr wchar_t kApartment[] = L"Apartment";
     const bool written =
-        RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+        RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
-        RegSetValueExW(key, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(kApartment),
+        RegSetValueExW(key.Get(), L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(kApartment),
                        sizeof(kApartment)) == ERROR_SUCCESS;
-    RegCloseKey(key);
     return written;
 }
 
