@@ -131,6 +131,14 @@ void MainWindow::Step(bool followOnly) {
         m_onTick();
     }
     m_coalescer.StepRan(NowMs());
+    // The step may have opened, moved or closed the popup: listen where it now follows.
+    if (!m_events || !m_followed) return;
+    bool anew = false;
+    if (Status status = m_events->Follow(m_followed(), anew); !status) {
+        WriteLog("frmMain.WindowEvents()", status.error);
+    }
+    // A move between the popup's opening and now went unheard: take the place once more.
+    if (anew && m_onFollow) m_onFollow();
 }
 
 void MainWindow::LoadTrayIcon() {

@@ -46,8 +46,6 @@ public:
     // Creates the hidden window, adds the icon and starts the timer.
     Status Create();
     HWND Window() const { return m_window.Get(); }
-    // How many window event hooks are set (0 with the timer alone).
-    int EventHookCount() const { return m_events ? m_events->HookCount() : 0; }
 
 private:
     template <typename T>

@@ -30,36 +30,55 @@ WinEventSource::WinEventSource(HWND target, UINT message, std::function<WindowId
     : m_target(target), m_message(message), m_followed(std::move(followed)) {}
 
 WinEventSource::~WinEventSource() {
-    for (UniqueWinEventHook& hook : m_hooks) hook.Reset();
+    for (UniqueWinEventHook& hook : m_followHooks) hook.Reset();
+    m_foregroundHook.Reset();
     if (t_source == this) t_source = nullptr;
 }
 
+namespace {
+
+// A hook on one process needs no WINEVENT_SKIPOWNPROCESS (that process is never this
+// one), and Wine would take the flag to skip that very process.
+UniqueWinEventHook Hook(DWORD first, DWORD last, DWORD process, WINEVENTPROC callback) {
+    const DWORD flags = WINEVENT_OUTOFCONTEXT | (process == 0 ? WINEVENT_SKIPOWNPROCESS : 0);
+    return UniqueWinEventHook(SetWinEventHook(first, last, nullptr, callback, process, 0, flags));
+}
+
+Status HookFailure() {
+    return Status::Fail("SetWinEventHook failed: " + LastErrorText(GetLastError()));
+}
+
+}  // namespace
+
 Status WinEventSource::Start() {
+    t_source = this;
+    m_foregroundHook = Hook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, 0, OnEvent);
+    return m_foregroundHook ? Status::Ok() : HookFailure();
+}
+
+Status WinEventSource::Follow(WindowId window, bool& anew) {
+    anew = false;
+    DWORD process = 0;
+    if (window != 0) GetWindowThreadProcessId(static_cast<HWND>(LongToHandle(window)), &process);
+    if (process == GetCurrentProcessId()) process = 0;  // its own windows are never followed
+    if (process == m_followedProcess) return Status::Ok();
+    for (UniqueWinEventHook& hook : m_followHooks) hook.Reset();
+    m_followedProcess = process;
+    if (process == 0) return Status::Ok();
+    anew = true;
     struct Range { DWORD first, last; };
-    // Location changes come for every caret and scroll bar too; the callback drops them.
     constexpr Range kRanges[] = {
-        {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
         {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
         {EVENT_OBJECT_DESTROY, EVENT_OBJECT_DESTROY},
         {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
     };
-    static_assert(std::size(kRanges) == std::tuple_size_v<decltype(m_hooks)>);
-    t_source = this;
+    static_assert(std::size(kRanges) == std::tuple_size_v<decltype(m_followHooks)>);
     Status status;
-    for (std::size_t i = 0; i < m_hooks.size(); ++i) {
-        m_hooks[i].Reset(SetWinEventHook(kRanges[i].first, kRanges[i].last, nullptr, OnEvent, 0, 0,
-                                         WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
-        if (!m_hooks[i] && status) {
-            status = Status::Fail("SetWinEventHook failed: " + LastErrorText(GetLastError()));
-        }
+    for (std::size_t i = 0; i < m_followHooks.size(); ++i) {
+        m_followHooks[i] = Hook(kRanges[i].first, kRanges[i].last, process, OnEvent);
+        if (!m_followHooks[i] && status) status = HookFailure();
     }
     return status;
-}
-
-int WinEventSource::HookCount() const {
-    int count = 0;
-    for (const UniqueWinEventHook& hook : m_hooks) count += hook ? 1 : 0;
-    return count;
 }
 
 void CALLBACK WinEventSource::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object,

@@ -1,8 +1,11 @@
 #pragma once
 // The desktop's window events, heard out of context (nothing is loaded into other
-// processes): the foreground change, and moves, minimise, restore and destruction of
-// windows. The hook's callback only filters and posts; the step runs in the message
-// loop. Events raised by this process itself are not heard.
+// processes): the foreground change from every process, and the moves, minimise, restore
+// and destruction of windows only from the process of the window the popup follows, and
+// only while it follows one. Moves are raised for every caret, cursor and scroll bar on
+// the desktop: heard from everywhere, they would wake the viewer at each mouse move.
+// The hook's callback only filters and posts; the step runs in the message loop. Events
+// raised by this process itself are not heard.
 #include <windows.h>
 
 #include <array>
@@ -25,10 +28,14 @@ public:
     WinEventSource(const WinEventSource&) = delete;
     WinEventSource& operator=(const WinEventSource&) = delete;
 
-    // Sets the hooks on this thread; an error names the first that failed (the others
-    // are still set).
+    // Sets the foreground hook on this thread.
     Status Start();
-    int HookCount() const;
+    // Listens to the moves, minimise, restore and destruction of the windows of the
+    // process that owns `window` (0: of none). Nothing changes while that process stays
+    // the same; `anew` tells whether it began listening to another process just now (a
+    // move before this went unheard). An error names the first hook that failed (the
+    // others are still set).
+    Status Follow(WindowId window, bool& anew);
 
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
@@ -38,7 +45,9 @@ private:
     HWND m_target;
     UINT m_message;
     std::function<WindowId()> m_followed;
-    std::array<UniqueWinEventHook, 4> m_hooks;
+    UniqueWinEventHook m_foregroundHook;
+    std::array<UniqueWinEventHook, 3> m_followHooks;
+    DWORD m_followedProcess = 0;
 };
 
 }  // namespace kanopa::viewer::win32

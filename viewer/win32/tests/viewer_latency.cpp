@@ -5,6 +5,8 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <sstream>
+#include <cstdlib>
 
 #include "common/keys.h"
 #include "common/memo_defaults.h"
@@ -54,21 +56,69 @@ DWORD PhaseMs(int trial, bool timerOnly) {
     return static_cast<DWORD>(trial * 379 % (timerOnly ? 1000 : 100));
 }
 
-double CpuMs(HANDLE process) {
+double FileTimeMs(const FILETIME& time) {
+    return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
+                               time.dwLowDateTime) / 10000.0;
+}
+
+// The whole text of a file that may report no size, as the host's /proc files do.
+std::string ReadWholeFile(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    if (!file) return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+// Under Wine, GetProcessTimes answers with the caller's own times whatever process it is
+// asked about, so there the host's /proc is read instead: the process whose command line
+// holds `mark`. Its user and system clock ticks (fields 14 and 15), at 100 a second.
+std::optional<double> HostCpuMs(const std::string& mark) {
+    WIN32_FIND_DATAW entry;
+    const UniqueFind listing(FindFirstFileW(L"Z:\\proc\\*", &entry));
+    if (!listing) return std::nullopt;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        const std::wstring folder = L"Z:\\proc\\" + name + L"\\";
+        if (ReadWholeFile(folder + L"cmdline").find(mark) == std::string::npos) continue;
+        const std::string stat = ReadWholeFile(folder + L"stat");
+        const std::size_t end = stat.rfind(')');
+        if (end == std::string::npos) return std::nullopt;
+        // After the name: the state is field 3, so fields 14 and 15 are the 12th and 13th.
+        std::istringstream fields(stat.substr(end + 1));
+        std::string field;
+        double ticks = 0;
+        for (int index = 3; index <= 15 && fields >> field; ++index) {
+            if (index >= 14) ticks += std::strtod(field.c_str(), nullptr);
+        }
+        return ticks * 10.0;
+    } while (FindNextFileW(listing.Get(), &entry));
+    return std::nullopt;
+}
+
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The CPU time `process` used so far; `mark` finds it on Wine's host.
+double ProcessCpuMs(HANDLE process, const std::string& mark) {
+    if (UnderWine()) return HostCpuMs(mark).value_or(0);
     FILETIME created{}, ended{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    const auto ms = [](const FILETIME& time) {
-        return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
-                                   time.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
+    return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
 // The program, copied into a folder of its own (its log goes there), with or without
 // its window events; ended with the object.
 class Viewer {
 public:
-    Viewer(const kanopa::testing::TempFolder& folder, bool timerOnly) {
+    Viewer(const kanopa::testing::TempFolder& folder, bool timerOnly) : m_folder(folder.Path()) {
         const std::string program = folder / "KanopaViewer.exe";
         if (!CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
                        Utf8ToWide(program).c_str(), FALSE)) {
@@ -93,10 +143,11 @@ public:
     Viewer& operator=(const Viewer&) = delete;
 
     bool Started() const { return m_id != 0; }
-    HANDLE Process() const { return m_process.Get(); }
+    double CpuMs() const { return ProcessCpuMs(m_process.Get(), m_folder); }
     HWND Popup() const { return FindProcessWindow(m_id, kMemoWindowClass); }
 
 private:
+    std::string m_folder;  // on its command line, and no other's
     UniqueKernelHandle m_process;
     DWORD m_id = 0;
 };
@@ -193,11 +244,36 @@ LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
     }
 
     if (options.dragSeconds > 0) {
+        const double periodMs = options.dragSeconds * 1000.0;
+        // At rest first, the popup over the folder window in front, while another program
+        // moves something of its own every few ms, as a caret or a busy window does: the
+        // viewer has only its timer to run.
+        StartedProgram neighbour;
+        if (!options.neighbour.empty()) {
+            neighbour = StartProgram(ProgramPath(), options.neighbour);
+            if (neighbour.id == 0 ||
+                !WaitUntil([&] { return FindProcessWindow(neighbour.id, nullptr) != nullptr; })) {
+                results.failure = "the neighbouring program did not start";
+                return results;
+            }
+        }
+        const double restBefore = viewer.CpuMs();
+        const Clock::time_point restStart = Clock::now();
+        while (MsSince(restStart) < periodMs) {
+            PumpMessages();
+            Sleep(4);
+        }
+        results.restCpuPercent = (viewer.CpuMs() - restBefore) / MsSince(restStart) * 100.0;
+        if (neighbour.process) {
+            TerminateProcess(neighbour.process.Get(), 0);
+            WaitForSingleObject(neighbour.process.Get(), 5000);
+        }
+
         // A drag as the system reports one: a small step and its event every few ms.
-        const double cpuBefore = CpuMs(viewer.Process());
-        const Clock::time_point start = Clock::now();
+        const double dragBefore = viewer.CpuMs();
+        const Clock::time_point dragStart = Clock::now();
         Rect last = WindowRect(popup);
-        for (int step = 0; MsSince(start) < options.dragSeconds * 1000.0; ++step) {
+        for (int step = 0; MsSince(dragStart) < periodMs; ++step) {
             const int dx = step % 200 < 100 ? step % 100 : 100 - step % 100;
             SetWindowPos(folderHandle, nullptr, kFrame.left + dx, kFrame.top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -208,7 +284,7 @@ LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
             last = now;
             Sleep(4);
         }
-        results.dragCpuPercent = (CpuMs(viewer.Process()) - cpuBefore) / MsSince(start) * 100.0;
+        results.dragCpuPercent = (viewer.CpuMs() - dragBefore) / MsSince(dragStart) * 100.0;
     }
     return results;
 }

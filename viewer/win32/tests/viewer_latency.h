@@ -14,7 +14,12 @@ namespace kanopa::viewer::win32::testing {
 struct LatencyOptions {
     int trials = 5;              // of each kind
     bool timerOnly = false;      // the program with its timer alone
-    int dragSeconds = 0;         // then a continuous drag this long (0: none)
+    // Then the program's CPU time over this long at rest and as long over a continuous
+    // drag (0: neither).
+    int dragSeconds = 0;
+    // Arguments that make the calling program another one on the desktop, moving a window
+    // of its own every few ms while the viewer rests (empty: none).
+    std::wstring neighbour{};
 };
 
 struct LatencyResults {
@@ -23,7 +28,8 @@ struct LatencyResults {
     std::vector<double> moveMs;          // folder window moved -> popup at its new place
     bool focusKept = true;        // the folder window stayed in front while followed
     bool zOrderKept = true;       // the popup kept its neighbours in the z-order
-    double dragCpuPercent = -1;   // the program's CPU time over the drag, % of one core
+    double restCpuPercent = -1;   // the program's CPU time at rest, % of one core
+    double dragCpuPercent = -1;   // the same over the drag
     int dragPopupMoves = 0;       // how often the popup was seen at a new place meanwhile
 };
 
