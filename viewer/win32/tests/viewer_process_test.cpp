@@ -138,23 +138,15 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
     ASSERT_NE(dialog, nullptr);
-    // The viewer's name, version, icon and width in the dialog both programs share.
+    // The viewer's name, version, icon and width in the dialog both programs share (whose
+    // texts and focus its own test proves).
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_TITLE), L"カノパビューア");
-    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VER), L"Ver.");
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VERSION), L"1.0.0");
-    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_GO_HP), L"最新バージョンの確認");
-    EXPECT_EQ(ItemText(dialog, IDOK), L"OK");
     EXPECT_NE(SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
     RECT client{};
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, MulDiv(6660, static_cast<int>(GetDpiForWindow(dialog)), 1440));
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow);  // no taskbar button of its own
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    EXPECT_TRUE(WaitUntil([&] {  // Enter closes it: the focus starts on "OK"
-        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui) &&
-               gui.hwndFocus == GetDlgItem(dialog, IDOK);
-    }));
     // A second Version command while it is open does not stack another dialog.
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -202,44 +194,18 @@ TEST(ViewerProgram, ShowsTheMemoOfTheShownTabOfTheFolderWindowTheShellLists) {
     TestWindow folderWindow(L"企画 資料", RECT{100, 100, 900, 700});
     StandInShell shell;
     ASSERT_TRUE(shell.Registered());
-    const std::string emptyFolder = folder / "メモのないフォルダ";
-    kanopa::testing::MakeFolder(emptyFolder);
     // A background tab first, then one whose view cannot be read, then the shown one.
-    const std::vector<StandInWindow> tabs = {
-        {.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
-        {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
-        {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}};
-    shell.Play(tabs);
+    shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
+                {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
+                {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}});
     ASSERT_TRUE(folderWindow.BringToFront());
 
     ViewerProcess viewer(program);  // inherits the scenario's name
-    const auto popupShown = [&] {
-        HWND popup = viewer.WaitForWindow(kMemoWindowClass);
-        return popup != nullptr &&
-               WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; });
-    };
-    ASSERT_TRUE(popupShown()) << "no popup at the shown tab's memo";
+    HWND popup = viewer.WaitForWindow(kMemoWindowClass);
+    ASSERT_NE(popup, nullptr) << "no popup at the shown tab's memo";
+    EXPECT_TRUE(WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; }))
+        << ::testing::PrintToString(WindowRect(popup));
     EXPECT_EQ(GetForegroundWindow(), folderWindow.Get());
-
-    // The window shows something without a memo of its own (the memo's folder in another
-    // tab each time): the popup goes; back at the memo's tab, it returns.
-    const HWND w = folderWindow.Get();
-    const struct {
-        const char* name;
-        StandInWindow shown;
-    } noMemo[] = {
-        {"a folder without a memo", {.window = w, .folder = emptyFolder}},
-        {"a tab whose view fails", {.window = w, .view = "fails", .url = FileUrl(shownFolder)}},
-        {"This PC", {.window = w, .folder = kStandInThisPc}},
-    };
-    for (const auto& c : noMemo) {
-        SCOPED_TRACE(c.name);
-        shell.Play({{.window = w, .tab = "background", .folder = shownFolder}, c.shown});
-        EXPECT_TRUE(WaitUntil(
-            [&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
-        shell.Play(tabs);
-        ASSERT_TRUE(popupShown()) << "no popup after the memo's tab came back";
-    }
 
     HWND mainWindow = WaitForMainWindow();
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
