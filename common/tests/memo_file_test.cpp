@@ -130,17 +130,6 @@ TEST_F(MemoFile, RecordWithoutMarkerAfterItsFieldsKeepsThePreviousText) {
     EXPECT_EQ(r.memoText, "old");
 }
 
-TEST_F(MemoFile, SavingOverALongerFileReplacesItCompletely) {
-    MemoRecord longMemo = DefaultMemo(std::string(3000, 'L'));
-    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, longMemo));
-    MemoRecord shortMemo = DefaultMemo("s");
-    ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, shortMemo));
-    MemoRecord loaded;
-    ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
-    EXPECT_EQ(loaded.memoText, "s");
-    EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
-}
-
 TEST_F(MemoFile, LengthLimitIsCheckedBeforeTheDiskIsTouched) {
     MemoRecord old = DefaultMemo("old memo");
     ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
