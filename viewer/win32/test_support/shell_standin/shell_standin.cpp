@@ -367,7 +367,7 @@ private:
 
 // One shell window (or tab): its automation object, its service provider and the shell
 // browser behind it.
-class Browser final : public Counted, public IWebBrowser2, public IServiceProvider,
+class Browser final : public Counted, public IWebBrowserApp, public IServiceProvider,
                       public IShellBrowser {
 public:
     Browser(const WindowScenario& window, const std::string& server)
@@ -419,7 +419,7 @@ public:
     NOTIMPL(SendControlMsg, UINT, UINT, WPARAM, LPARAM, LRESULT*)
     NOTIMPL(OnViewWindowActive, IShellView*) NOTIMPL(SetToolbarItems, LPTBBUTTONSB, UINT, UINT)
 
-    // IWebBrowser, IWebBrowserApp and IWebBrowser2: the rest.
+    // IWebBrowser and IWebBrowserApp: the rest.
     NOTIMPL(GoBack) NOTIMPL(GoForward) NOTIMPL(GoHome) NOTIMPL(GoSearch)
     NOTIMPL(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*) NOTIMPL(Refresh)
     NOTIMPL(Refresh2, VARIANT*) NOTIMPL(Stop) NOTIMPL(get_Application, IDispatch**)
@@ -433,20 +433,12 @@ public:
     NOTIMPL_PROPERTY(StatusBar, VARIANT_BOOL) NOTIMPL_PROPERTY(StatusText, BSTR)
     NOTIMPL_PROPERTY(ToolBar, int) NOTIMPL_PROPERTY(MenuBar, VARIANT_BOOL)
     NOTIMPL_PROPERTY(FullScreen, VARIANT_BOOL)
-    NOTIMPL(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-    NOTIMPL(QueryStatusWB, OLECMDID, OLECMDF*)
-    NOTIMPL(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
-    NOTIMPL(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*) NOTIMPL(get_ReadyState, READYSTATE*)
-    NOTIMPL_PROPERTY(Offline, VARIANT_BOOL) NOTIMPL_PROPERTY(Silent, VARIANT_BOOL)
-    NOTIMPL_PROPERTY(RegisterAsBrowser, VARIANT_BOOL)
-    NOTIMPL_PROPERTY(RegisterAsDropTarget, VARIANT_BOOL) NOTIMPL_PROPERTY(TheaterMode, VARIANT_BOOL)
-    NOTIMPL_PROPERTY(AddressBar, VARIANT_BOOL) NOTIMPL_PROPERTY(Resizable, VARIANT_BOOL)
 
 private:
     void* Find(REFIID iid) {
         if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IWebBrowser ||
-            iid == IID_IWebBrowserApp || iid == IID_IWebBrowser2) {
-            return static_cast<IWebBrowser2*>(this);
+            iid == IID_IWebBrowserApp) {
+            return static_cast<IWebBrowserApp*>(this);
         }
         if (iid == IID_IServiceProvider) return static_cast<IServiceProvider*>(this);
         if (iid == IID_IOleWindow || iid == IID_IShellBrowser) {
