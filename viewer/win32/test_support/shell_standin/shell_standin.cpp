@@ -332,9 +332,11 @@ private:
     UniqueWindow m_window;
 };
 
-// A folder window's document: the folder view's automation object.
-class FolderDocument final : public Counted, public IShellFolderViewDual {
+// A window's document: a folder view's automation object, or for a web page an
+// automation object and nothing of a folder view.
+class Document final : public Counted, public IShellFolderViewDual {
 public:
+    explicit Document(bool folder) : m_folder(folder) {}
     STANDIN_IUNKNOWN
     STANDIN_NO_DISPATCH
     NOTIMPL(get_Application, IDispatch**) NOTIMPL(get_Parent, IDispatch**)
@@ -345,24 +347,13 @@ public:
 
 private:
     void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IShellFolderViewDual) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch ||
+            (m_folder && iid == IID_IShellFolderViewDual)) {
             return static_cast<IShellFolderViewDual*>(this);
         }
         return nullptr;
     }
-};
-
-// A web page's document: an automation object and nothing of a folder view.
-class PageDocument final : public Counted, public IDispatch {
-public:
-    STANDIN_IUNKNOWN
-    STANDIN_NO_DISPATCH
-
-private:
-    void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) return static_cast<IDispatch*>(this);
-        return nullptr;
-    }
+    bool m_folder;
 };
 
 // One shell window (or tab): its automation object, its service provider and the shell
@@ -388,9 +379,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override {
         if (const HRESULT hr = Start(document, m_server); hr != S_OK) return hr;
-        // A new object comes with its one reference.
-        *document = m_scenario.folderDocument ? static_cast<IDispatch*>(new FolderDocument)
-                                              : static_cast<IDispatch*>(new PageDocument);
+        *document = new Document(m_scenario.folderDocument);  // with its one reference
         return S_OK;
     }
     // IServiceProvider: the top-level browser is the window's own shell browser.
