@@ -221,43 +221,9 @@ struct IdListTraits {
 };
 using UniqueIdList = kanopa::UniqueHandle<IdListTraits>;
 
-// The folder a view shows, as IFolderView::GetFolder hands it out.
-class ShownFolder final : public Counted, public IPersistFolder2 {
-public:
-    explicit ShownFolder(const std::string& path) {
-        if (path == scenario::kStandInThisPc) {
-            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, m_idList.Put());
-        } else if (!path.empty()) {
-            SHParseDisplayName(kanopa::Utf8ToWide(path).c_str(), nullptr, m_idList.Put(), 0,
-                               nullptr);
-        }
-    }
-    STANDIN_IUNKNOWN
-    NOTIMPL(GetClassID, CLSID*) NOTIMPL(Initialize, PCIDLIST_ABSOLUTE)
-    // A copy of the ID list, which the caller frees with CoTaskMemFree.
-    HRESULT STDMETHODCALLTYPE GetCurFolder(PIDLIST_ABSOLUTE* idList) override {
-        if (idList == nullptr) return E_POINTER;
-        *idList = nullptr;
-        if (!m_idList) return E_FAIL;
-        *idList = ILClone(m_idList.Get());
-        return *idList ? S_OK : E_OUTOFMEMORY;
-    }
-
-private:
-    void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IPersistFolder ||
-            iid == IID_IPersistFolder2) {
-            return static_cast<IPersistFolder2*>(this);
-        }
-        return nullptr;
-    }
-    void Dispose() override { m_idList.Reset(); }
-    UniqueIdList m_idList;
-};
-
 // The active shell view of a window: a real child window of it, visible only in the tab
-// the window shows.
-class View final : public Counted, public IShellView, public IFolderView {
+// the window shows. It hands itself out as the folder it shows (IFolderView::GetFolder).
+class View final : public Counted, public IShellView, public IFolderView, public IPersistFolder2 {
 public:
     explicit View(const WindowScenario& window) : m_scenario(window) {
         static const ATOM registered = [] {
@@ -273,6 +239,12 @@ public:
         m_window.Reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, kViewWindowClass, L"",
                                        WS_CHILD | (window.activeTab ? WS_VISIBLE : 0), 0, 0, 10,
                                        10, parent, nullptr, g_module, nullptr));
+        if (window.folder == scenario::kStandInThisPc) {
+            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, m_idList.Put());
+        } else if (!window.folder.empty()) {
+            SHParseDisplayName(kanopa::Utf8ToWide(window.folder).c_str(), nullptr, m_idList.Put(),
+                               0, nullptr);
+        }
     }
     STANDIN_IUNKNOWN
 
@@ -300,9 +272,7 @@ public:
         if (out == nullptr) return E_POINTER;
         *out = nullptr;
         if (m_scenario.view == ViewKind::FolderFails) return E_FAIL;
-        ComPtr<ShownFolder> folder;
-        folder.Attach(new ShownFolder(m_scenario.folder));
-        return folder->QueryInterface(iid, out);
+        return QueryInterface(iid, out);
     }
     NOTIMPL(Item, int, PITEMID_CHILD*) NOTIMPL(ItemCount, UINT, int*)
     HRESULT STDMETHODCALLTYPE Items(UINT, REFIID, void** out) override {
@@ -313,6 +283,15 @@ public:
     NOTIMPL(GetItemPosition, PCUITEMID_CHILD, POINT*) NOTIMPL(GetSpacing, POINT*)
     NOTIMPL(GetDefaultSpacing, POINT*) NOTIMPL(GetAutoArrange) NOTIMPL(SelectItem, int, DWORD)
     NOTIMPL(SelectAndPositionItems, UINT, PCUITEMID_CHILD_ARRAY, POINT*, DWORD)
+    // IPersistFolder2: a copy of the ID list, which the caller frees with CoTaskMemFree.
+    NOTIMPL(GetClassID, CLSID*) NOTIMPL(Initialize, PCIDLIST_ABSOLUTE)
+    HRESULT STDMETHODCALLTYPE GetCurFolder(PIDLIST_ABSOLUTE* idList) override {
+        if (idList == nullptr) return E_POINTER;
+        *idList = nullptr;
+        if (!m_idList) return E_FAIL;
+        *idList = ILClone(m_idList.Get());
+        return *idList ? S_OK : E_OUTOFMEMORY;
+    }
 
 private:
     void* Find(REFIID iid) {
@@ -323,13 +302,20 @@ private:
         if (iid == IID_IFolderView && m_scenario.view != ViewKind::Page) {
             return static_cast<IFolderView*>(this);
         }
+        if (iid == IID_IPersist || iid == IID_IPersistFolder || iid == IID_IPersistFolder2) {
+            return static_cast<IPersistFolder2*>(this);
+        }
         return nullptr;
     }
     // The window goes with the view, on the thread that made both.
-    void Dispose() override { m_window.Reset(); }
+    void Dispose() override {
+        m_window.Reset();
+        m_idList.Reset();
+    }
 
     WindowScenario m_scenario;
     UniqueWindow m_window;
+    UniqueIdList m_idList;
 };
 
 // A window's document: a folder view's automation object, or for a web page an
