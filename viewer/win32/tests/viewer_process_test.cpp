@@ -33,36 +33,25 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-class ViewerProcess {
-public:
-    explicit ViewerProcess(const std::string& program) {
-        StartedProgram started = StartProgram(program);
-        m_process = std::move(started.process);
-        m_id = started.id;
-    }
+// The program as a process; one a failed test leaves running is ended.
+struct ViewerProcess : StartedProgram {
+    explicit ViewerProcess(const std::string& program) : StartedProgram(StartProgram(program)) {}
     ~ViewerProcess() {
-        if (TerminateProcess(m_process.Get(), 1)) {  // a failed test must not leave it running
-            WaitForSingleObject(m_process.Get(), 5000);
-        }
+        if (TerminateProcess(process.Get(), 1)) WaitForSingleObject(process.Get(), 5000);
     }
-    DWORD Id() const { return m_id; }
     // The exit code once the process has ended; STILL_ACTIVE when it did not in time.
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
-        WaitUntil([&] { return GetExitCodeProcess(m_process.Get(), &code) && code != STILL_ACTIVE; },
+        WaitUntil([&] { return GetExitCodeProcess(process.Get(), &code) && code != STILL_ACTIVE; },
                   10000ms);
         return code;
     }
     HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const {
         HWND window = nullptr;
-        WaitUntil([&] { return (window = FindProcessWindow(m_id, className, title)) != nullptr; },
+        WaitUntil([&] { return (window = FindProcessWindow(id, className, title)) != nullptr; },
                   10000ms);
         return window;
     }
-
-private:
-    UniqueKernelHandle m_process;
-    DWORD m_id = 0;
 };
 
 // The hidden main window of the one running viewer.
@@ -128,7 +117,7 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
     HWND help = WaitForHelpWindow();
     EXPECT_NE(help, nullptr);
-    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.id, kDialogClass) != nullptr; },
                            500ms))
         << "the missing-help message";
     if (help != nullptr) {
@@ -151,7 +140,7 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_EQ(FindProcessWindow(first.Id(), kDialogClass), nullptr);
+    EXPECT_EQ(FindProcessWindow(first.id, kDialogClass), nullptr);
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
     EXPECT_EQ(first.ExitCode(), 0u);
