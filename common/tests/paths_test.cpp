@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "common/paths.h"
-#include "common/posix/posix_file_system.h"
 #include "common/tests/fakes.h"
 #include "common/wildcard.h"
 
@@ -75,33 +71,6 @@ TEST(Wildcard, IgnoreCaseFoldsLettersBeyondAscii) {
         EXPECT_FALSE(WildcardMatch(lower, upper, CaseFolding::Exact)) << c.lower;
         EXPECT_TRUE(WildcardMatch(lower, lower, CaseFolding::Exact)) << c.lower;
     }
-}
-
-class PosixIsFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("kanopa-isfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        std::filesystem::create_directories(dir / "folder.epm");
-        std::ofstream(dir / "a.epm") << "x";
-        std::ofstream(dir / ".hidden.txt") << "x";
-        prefix = dir.string() + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
-    std::string prefix;
-    PosixFileSystem fs;
-};
-
-TEST_F(PosixIsFile, FindsOrdinaryFilesOnly) {
-    EXPECT_TRUE(IsFile(fs, prefix + "a.epm"));
-    EXPECT_TRUE(IsFile(fs, prefix + "*.epm"));  // the folder named folder.epm does not count
-    EXPECT_TRUE(IsFile(fs, prefix + "?.EPM"));
-    EXPECT_FALSE(IsFile(fs, prefix + "folder.epm"));
-    EXPECT_FALSE(IsFile(fs, prefix + ".hidden.txt"));
-    EXPECT_FALSE(IsFile(fs, prefix + "*.txt"));
-    EXPECT_FALSE(IsFile(fs, prefix + "missing\\x.epm"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "common/keys.h"
 #include "common/memo_defaults.h"
 #include "common/memo_file.h"
+#include "common/paths.h"
 #include "common/posix/posix_file_system.h"
 #include "common/tests/fakes.h"
 
@@ -113,6 +114,19 @@ TEST_F(PosixFiles, OnlyARegularFileWithinTheLimitIsRead) {
         EXPECT_EQ(bytes, c.problem == Problem::None ? std::string(1000, 'f') : "untouched") << c.path;
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(PosixFiles, IsFileFindsOrdinaryFilesOnly) {
+    fsys::create_directories(dir / "folder.epm");
+    std::ofstream(P("a.epm")) << "x";
+    std::ofstream(P(".hidden.txt")) << "x";
+    EXPECT_TRUE(IsFile(fs, P("a.epm")));
+    EXPECT_TRUE(IsFile(fs, P("*.epm")));  // the folder named folder.epm does not count
+    EXPECT_TRUE(IsFile(fs, P("?.EPM")));
+    EXPECT_FALSE(IsFile(fs, P("folder.epm")));
+    EXPECT_FALSE(IsFile(fs, P(".hidden.txt")));
+    EXPECT_FALSE(IsFile(fs, P("*.txt")));
+    EXPECT_FALSE(IsFile(fs, P("missing\\x.epm")));
 }
 
 TEST_F(PosixFiles, AFolderListingReportsEveryEntryWithItsKind) {

@@ -41,12 +41,9 @@ wait_for() {
 # The data of a registry value ("" = the key's default), or nothing and false when absent.
 # reg.exe writes in the console's code page when its output is no console.
 reg_value() {
-  local out
-  if [ -z "$2" ]; then
-    out=$(wine reg query "$1" /ve 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r') || return 1
-  else
-    out=$(wine reg query "$1" /v "$2" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r') || return 1
-  fi
+  local out which=(/v "$2")
+  [ -n "$2" ] || which=(/ve)
+  out=$(wine reg query "$1" "${which[@]}" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r') || return 1
   printf '%s\n' "$out" | sed -n 's/^    .*    REG_[A-Z_]*    //p' | head -n 1
   printf '%s\n' "$out" | grep -q 'REG_'
 }

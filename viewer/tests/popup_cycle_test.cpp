@@ -191,7 +191,7 @@ TEST_F(PopupCycleTest, OpensOnTopFollowsWithoutLiftingOrReadingAgainReopensElsew
     EXPECT_FALSE(popup.Exists());
 }
 
-TEST_F(PopupCycleTest, FollowMovesThePopupWithoutAskingTheShellOrTheFilesAndKeepsItsZOrder) {
+TEST_F(PopupCycleTest, FollowMovesThePopupAloneKeepingItsZOrderAndNothingMovesItWhileDragged) {
     cycle.Follow();  // no popup yet: nothing to follow
     EXPECT_FALSE(popup.Exists());
     EXPECT_EQ(windows.enumerations, 0);
@@ -211,11 +211,18 @@ TEST_F(PopupCycleTest, FollowMovesThePopupWithoutAskingTheShellOrTheFilesAndKeep
     EXPECT_EQ(fs.reads, reads);
     EXPECT_EQ(fs.listings, listings);
 
-    popup.userMovingOrSizing = true;  // the user drags the popup itself
-    windows.placements[kA] = {ShowState::Normal, {100, 100, 900, 700}, {0, 0, 1920, 1080}};
+    // While the user drags or sizes the popup itself, nothing moves it or takes it away.
+    const int placed = popup.placements;
+    popup.userMovingOrSizing = true;
+    windows.placements[kA] = {ShowState::Normal, {300, 300, 1100, 900}, {0, 0, 1920, 1080}};
     cycle.Follow();
-    EXPECT_EQ(popup.shown.x, 50);
+    TickWith(kA);
+    TickWith(kOtherProgram);
+    EXPECT_EQ(popup.placements, placed);
+    EXPECT_EQ(ShownText(), "メモA");
     popup.userMovingOrSizing = false;
+    TickWith(kA);
+    EXPECT_EQ(popup.shown, (Shown{350, 350, 200, 100, false}));
 }
 
 TEST_F(PopupCycleTest, FollowHandsAnythingButAMoveToAWholePass) {
@@ -357,20 +364,6 @@ TEST_F(PopupCycleTest, FailingStepsAreSkippedAndEachIsLoggedWhenItBeginsNotWhile
     windows.failPlacement = true;  // the minimised check fails too, the last step runs
     TickWith(kOtherProgram);
     EXPECT_FALSE(popup.Exists());
-}
-
-TEST_F(PopupCycleTest, NothingMovesOrGoesWhileTheUserDragsOrSizesThePopup) {
-    TickWith(kA);
-    const int placed = popup.placements;
-    popup.userMovingOrSizing = true;
-    windows.placements[kA].frame = {300, 300, 1100, 900};
-    TickWith(kA);
-    TickWith(kOtherProgram);
-    EXPECT_EQ(popup.placements, placed);
-    EXPECT_EQ(ShownText(), "メモA");
-    popup.userMovingOrSizing = false;
-    TickWith(kA);
-    EXPECT_EQ(popup.shown, (Shown{350, 350, 200, 100, false}));
 }
 
 // Window A in front, a background tab of it on the plain folder, and what an earlier memo

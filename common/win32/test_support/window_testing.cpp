@@ -100,6 +100,17 @@ UINT IconLike(const std::vector<std::uint32_t>& shown, SIZE size) {
     return 0;
 }
 
+std::vector<std::wstring> MenuItems(HMENU menu) {
+    std::vector<std::wstring> items;
+    const int count = GetMenuItemCount(menu);
+    for (UINT i = 0; count > 0 && i < static_cast<UINT>(count); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        items.push_back((GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) ? L"-" : text);
+    }
+    return items;
+}
+
 }  // namespace
 
 void PumpMessages() {
@@ -190,17 +201,6 @@ std::wstring WindowText(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXT, buffer.size(),
                                         reinterpret_cast<LPARAM>(buffer.data()));
     return std::wstring(buffer.data(), static_cast<std::size_t>(length));
-}
-
-std::vector<std::wstring> MenuItems(HMENU menu) {
-    std::vector<std::wstring> items;
-    const int count = GetMenuItemCount(menu);
-    for (UINT i = 0; count > 0 && i < static_cast<UINT>(count); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-        items.push_back((GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) ? L"-" : text);
-    }
-    return items;
 }
 
 std::vector<std::wstring> ItemsOfMenuOpenedBy(const std::function<void()>& open) {

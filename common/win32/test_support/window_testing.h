@@ -56,12 +56,10 @@ bool CloseHelpWindow(HWND help);
 // WM_GETTEXT, which, unlike GetWindowTextW, reads windows of other processes too.
 std::wstring WindowText(HWND window);
 
-// The items of `menu` by their text, "-" for a separator.
-std::vector<std::wstring> MenuItems(HMENU menu);
-
 // Runs `open`, which is to show a popup menu of this process and stay in the menu's loop,
-// and returns the items of that menu, read from another thread, which then closes it
-// with Escape. Empty when `open` returned without showing a menu.
+// and returns the items of that menu by their text ("-" for a separator), read from
+// another thread, which then closes it with Escape. Empty when `open` returned without
+// showing a menu.
 std::vector<std::wstring> ItemsOfMenuOpenedBy(const std::function<void()>& open);
 
 // The tips of the notification-area icons at the right end of Wine's taskbar, read by

@@ -54,18 +54,16 @@ Shown ShowAndRead(const AboutDialogInput& input) {
         shown.dpi = GetDpiForWindow(dialog);
         GetClientRect(dialog, &shown.client);
         GetWindowRect(dialog, &shown.frame);
-        for (int id : {IDC_ABOUT_TITLE, IDC_ABOUT_CREDITS, IDC_ABOUT_LINE, IDC_ABOUT_GO_HP, IDOK}) {
-            RECT rect{};
-            GetWindowRect(GetDlgItem(dialog, id), &rect);
-            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-            RECT inside{};
-            IntersectRect(&inside, &rect, &shown.client);
-            shown.controlsInside = shown.controlsInside && EqualRect(&inside, &rect);
-        }
         const auto place = [&](int id, RECT& rect) {
             GetWindowRect(GetDlgItem(dialog, id), &rect);
             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
         };
+        for (int id : {IDC_ABOUT_TITLE, IDC_ABOUT_CREDITS, IDC_ABOUT_LINE, IDC_ABOUT_GO_HP, IDOK}) {
+            RECT rect{}, inside{};
+            place(id, rect);
+            IntersectRect(&inside, &rect, &shown.client);
+            shown.controlsInside = shown.controlsInside && EqualRect(&inside, &rect);
+        }
         place(IDC_ABOUT_GO_HP, shown.goHpRect);
         place(IDOK, shown.okRect);
         RECT gap{0, 0, 4, 0};

@@ -84,7 +84,17 @@ protected:
     PopupCycle cycle{shell, windowSystem, finder, fs, popup, state};
 };
 
-TEST_F(PopupCycleOnWine, OpensAtItsAnchorTopmostWithoutTaskbarButtonOrFocusAndFollows) {
+// True when `upper` lies above `lower` in the z-order.
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND window = GetWindow(lower, GW_HWNDPREV); window != nullptr;
+         window = GetWindow(window, GW_HWNDPREV)) {
+        if (window == upper) return true;
+    }
+    return false;
+}
+
+// Following keeps the z-order: only opening lifts the popup above the topmost windows.
+TEST_F(PopupCycleOnWine, OpensAtItsAnchorWithoutFocusAndFollowsBelowLaterTopmostWindows) {
     OpenPopup();
     HWND shown = popup.Window();
     EXPECT_EQ(WindowRect(shown), (Rect{650, 550, 850, 650}));
@@ -102,37 +112,22 @@ TEST_F(PopupCycleOnWine, OpensAtItsAnchorTopmostWithoutTaskbarButtonOrFocusAndFo
         << ::testing::PrintToString(WindowRect(shown));
     EXPECT_EQ(popup.Window(), shown);
     EXPECT_EQ(GetFocus(), folderWindow.Get());
-}
 
-// True when `upper` lies above `lower` in the z-order.
-bool IsAbove(HWND upper, HWND lower) {
-    for (HWND window = GetWindow(lower, GW_HWNDPREV); window != nullptr;
-         window = GetWindow(window, GW_HWNDPREV)) {
-        if (window == upper) return true;
-    }
-    return false;
-}
-
-TEST_F(PopupCycleOnWine, FollowingLeavesATopmostWindowBroughtUpLaterAboveThePopup) {
-    OpenPopup();
-    HWND shown = popup.Window();
     TestWindow other(L"常に手前のウィンドウ", RECT{600, 500, 900, 700});
     SetWindowPos(other.Get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ASSERT_TRUE(folderWindow.BringToFront());
     ASSERT_TRUE(IsAbove(other.Get(), shown));
-
     for (int tick = 1; tick <= 3; ++tick) {
-        SetWindowPos(folderWindow.Get(), nullptr, 100 + 10 * tick, 100, 0, 0,
+        SetWindowPos(folderWindow.Get(), nullptr, 150 + 10 * tick, 130, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         Tick();
-        EXPECT_EQ(WindowRect(shown).left, 650 + 10 * tick) << tick;  // it did follow
+        EXPECT_EQ(WindowRect(shown).left, 700 + 10 * tick) << tick;  // it did follow
         EXPECT_TRUE(IsAbove(other.Get(), shown)) << tick;
     }
     EXPECT_TRUE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(PopupCycleOnWine, ClosingTheFolderWindowTakesThePopupAndEveryHandleOnTheFolder) {
-    state.ClosedMemos().Add(folderWindow.Id(), "C:\\別のフォルダ\\");
     OpenPopup();
     HWND shown = popup.Window();
     EXPECT_EQ(watcher.OpenWatches(), 1);  // the folder in front is watched
@@ -140,7 +135,6 @@ TEST_F(PopupCycleOnWine, ClosingTheFolderWindowTakesThePopupAndEveryHandleOnTheF
     folderWindow.Close();
     Tick();
     EXPECT_TRUE(PopupGone(shown));
-    EXPECT_TRUE(state.ClosedMemos().Entries().empty());
     EXPECT_EQ(watcher.OpenWatches(), 0);
 
     // A handle left open would keep the folder in place, pending deletion, after its
@@ -151,23 +145,7 @@ TEST_F(PopupCycleOnWine, ClosingTheFolderWindowTakesThePopupAndEveryHandleOnTheF
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(PopupCycleOnWine, ClosePictureClosesTheMemoForThisWindowAndFolder) {
-    OpenPopup();
-    HWND shown = popup.Window();
-    const RECT picture = popup.ClosePictureRect();
-    const LPARAM centre = MAKELPARAM((picture.left + picture.right) / 2,
-                                     (picture.top + picture.bottom) / 2);
-    SendMessageW(shown, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-    SendMessageW(shown, WM_LBUTTONUP, 0, centre);
-
-    EXPECT_TRUE(PopupGone(shown));
-    EXPECT_EQ(state.ClosedMemos().Entries(),
-              (std::vector<ClosedMemoList::Entry>{{folderWindow.Id(), memoFolder + "\\"}}));
-    Tick();
-    EXPECT_FALSE(popup.Exists());
-}
-
-TEST_F(PopupCycleOnWine, ItsMenuOverTheTextCopiesExactlyTheMemoTextAndIsNotOverTheClosePicture) {
+TEST_F(PopupCycleOnWine, MenuCopiesTheTextAndClosePictureClosesTheMemoForThisWindowAndFolder) {
     OpenPopup();
     HWND shown = popup.Window();
     const auto rightClickAt = [&](POINT client) {
@@ -177,9 +155,9 @@ TEST_F(PopupCycleOnWine, ItsMenuOverTheTextCopiesExactlyTheMemoTextAndIsNotOverT
         });
     };
     const RECT picture = popup.ClosePictureRect();
+    const POINT centre{(picture.left + picture.right) / 2, (picture.top + picture.bottom) / 2};
     EXPECT_THAT(rightClickAt(POINT{10, 10}), ::testing::ElementsAre(kMenuCopy));
-    EXPECT_THAT(rightClickAt(POINT{(picture.left + picture.right) / 2, (picture.top + picture.bottom) / 2}),
-                ::testing::IsEmpty());
+    EXPECT_THAT(rightClickAt(centre), ::testing::IsEmpty());
     EXPECT_TRUE(popup.IsVisible());
 
     const UINT earlierFormat = RegisterClipboardFormatW(L"KanopaTest.Earlier");
@@ -198,6 +176,14 @@ TEST_F(PopupCycleOnWine, ItsMenuOverTheTextCopiesExactlyTheMemoTextAndIsNotOverT
     GlobalUnlock(data);
     CloseClipboard();
     EXPECT_EQ(copied, kMemoText);
+
+    SendMessageW(shown, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    SendMessageW(shown, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    EXPECT_TRUE(PopupGone(shown));
+    EXPECT_EQ(state.ClosedMemos().Entries(),
+              (std::vector<ClosedMemoList::Entry>{{folderWindow.Id(), memoFolder + "\\"}}));
+    Tick();
+    EXPECT_FALSE(popup.Exists());
 }
 
 // The sizing border's width, widened for as long as this lives (not saved).

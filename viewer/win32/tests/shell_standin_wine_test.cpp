@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/program_startup.h"
 #include "common/win32/tests/temp_folder.h"
 #include "viewer/win32/com_shell_window_source.h"
 #include "viewer/win32/test_support/shell_standin_scenario.h"
@@ -30,11 +31,6 @@ inline void PrintTo(const ShellWindowInfo& info, std::ostream* out) {
 
 namespace kanopa::viewer::win32::testing {
 namespace {
-
-struct ComApartment {
-    ComApartment() { EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-    ~ComApartment() { CoUninitialize(); }
-};
 
 class ComAdapterOnStandInShell : public ::testing::Test {
 protected:
@@ -132,16 +128,24 @@ TEST_F(ComAdapterOnStandInShell, MakesAFreshListOnEveryCallSoARestartedShellIsSe
     EXPECT_TRUE(StandInObjectsAllReleased());
 }
 
-TEST(StandInShellRegistration, LeavesWinesOwnWindowListBehind) {
-    if (!RunningOnWine()) GTEST_SKIP();
+// Wine's own list, back once the stand-in has gone, implements none of its collection.
+TEST(ComShellWindowSource, AShellThatCannotCountItsWindowsGivesAnErrorAndNoWindows) {
     ComApartment apartment;
-    { StandInShell shell; }
-    ComPtr<IShellWindows> windows;
-    ASSERT_EQ(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
-                               windows.PutVoid()),
-              S_OK);
-    long count = 0;
-    EXPECT_EQ(windows->get_Count(&count), E_NOTIMPL);
+    if (RunningOnWine()) {
+        StandInShell shell;  // registered, then gone
+    }
+    std::vector<ShellWindowInfo> windows{ShellWindowInfo{}};
+    const Status status = ComShellWindowSource().Enumerate(windows);
+    if (!RunningOnWine()) {
+        EXPECT_TRUE(status.ok) << status.error;
+        return;
+    }
+    EXPECT_FALSE(status.ok);
+    EXPECT_NE(status.error.find("IShellWindows::get_Count failed: 0x80004001"), std::string::npos)
+        << status.error;
+    EXPECT_TRUE(windows.empty());
+    ShellWindowInfo info;
+    EXPECT_FALSE(ReadShellWindow(nullptr, info));
 }
 
 }  // namespace

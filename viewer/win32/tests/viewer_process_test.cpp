@@ -33,36 +33,25 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-class ViewerProcess {
-public:
-    explicit ViewerProcess(const std::string& program) {
-        StartedProgram started = StartProgram(program);
-        m_process = std::move(started.process);
-        m_id = started.id;
-    }
+// The program as a process; one a failed test leaves running is ended.
+struct ViewerProcess : StartedProgram {
+    explicit ViewerProcess(const std::string& program) : StartedProgram(StartProgram(program)) {}
     ~ViewerProcess() {
-        if (TerminateProcess(m_process.Get(), 1)) {  // a failed test must not leave it running
-            WaitForSingleObject(m_process.Get(), 5000);
-        }
+        if (TerminateProcess(process.Get(), 1)) WaitForSingleObject(process.Get(), 5000);
     }
-    DWORD Id() const { return m_id; }
     // The exit code once the process has ended; STILL_ACTIVE when it did not in time.
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
-        WaitUntil([&] { return GetExitCodeProcess(m_process.Get(), &code) && code != STILL_ACTIVE; },
+        WaitUntil([&] { return GetExitCodeProcess(process.Get(), &code) && code != STILL_ACTIVE; },
                   10000ms);
         return code;
     }
     HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const {
         HWND window = nullptr;
-        WaitUntil([&] { return (window = FindProcessWindow(m_id, className, title)) != nullptr; },
+        WaitUntil([&] { return (window = FindProcessWindow(id, className, title)) != nullptr; },
                   10000ms);
         return window;
     }
-
-private:
-    UniqueKernelHandle m_process;
-    DWORD m_id = 0;
 };
 
 // The hidden main window of the one running viewer.
@@ -128,7 +117,7 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
     HWND help = WaitForHelpWindow();
     EXPECT_NE(help, nullptr);
-    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.id, kDialogClass) != nullptr; },
                            500ms))
         << "the missing-help message";
     if (help != nullptr) {
@@ -138,28 +127,20 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     HWND dialog = first.WaitForWindow(kDialogClass, L"バージョン情報");
     ASSERT_NE(dialog, nullptr);
-    // The viewer's name, version, icon and width in the dialog both programs share.
+    // The viewer's name, version, icon and width in the dialog both programs share (whose
+    // texts and focus its own test proves).
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_TITLE), L"カノパビューア");
-    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VER), L"Ver.");
     EXPECT_EQ(ItemText(dialog, IDC_ABOUT_VERSION), L"1.0.0");
-    EXPECT_EQ(ItemText(dialog, IDC_ABOUT_GO_HP), L"最新バージョンの確認");
-    EXPECT_EQ(ItemText(dialog, IDOK), L"OK");
     EXPECT_NE(SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), 0);
     RECT client{};
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, MulDiv(6660, static_cast<int>(GetDpiForWindow(dialog)), 1440));
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow);  // no taskbar button of its own
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    EXPECT_TRUE(WaitUntil([&] {  // Enter closes it: the focus starts on "OK"
-        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui) &&
-               gui.hwndFocus == GetDlgItem(dialog, IDOK);
-    }));
     // A second Version command while it is open does not stack another dialog.
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_EQ(FindProcessWindow(first.Id(), kDialogClass), nullptr);
+    EXPECT_EQ(FindProcessWindow(first.id, kDialogClass), nullptr);
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
     EXPECT_EQ(first.ExitCode(), 0u);
@@ -202,44 +183,18 @@ TEST(ViewerProgram, ShowsTheMemoOfTheShownTabOfTheFolderWindowTheShellLists) {
     TestWindow folderWindow(L"企画 資料", RECT{100, 100, 900, 700});
     StandInShell shell;
     ASSERT_TRUE(shell.Registered());
-    const std::string emptyFolder = folder / "メモのないフォルダ";
-    kanopa::testing::MakeFolder(emptyFolder);
     // A background tab first, then one whose view cannot be read, then the shown one.
-    const std::vector<StandInWindow> tabs = {
-        {.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
-        {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
-        {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}};
-    shell.Play(tabs);
+    shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
+                {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
+                {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}});
     ASSERT_TRUE(folderWindow.BringToFront());
 
     ViewerProcess viewer(program);  // inherits the scenario's name
-    const auto popupShown = [&] {
-        HWND popup = viewer.WaitForWindow(kMemoWindowClass);
-        return popup != nullptr &&
-               WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; });
-    };
-    ASSERT_TRUE(popupShown()) << "no popup at the shown tab's memo";
+    HWND popup = viewer.WaitForWindow(kMemoWindowClass);
+    ASSERT_NE(popup, nullptr) << "no popup at the shown tab's memo";
+    EXPECT_TRUE(WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; }))
+        << ::testing::PrintToString(WindowRect(popup));
     EXPECT_EQ(GetForegroundWindow(), folderWindow.Get());
-
-    // The window shows something without a memo of its own (the memo's folder in another
-    // tab each time): the popup goes; back at the memo's tab, it returns.
-    const HWND w = folderWindow.Get();
-    const struct {
-        const char* name;
-        StandInWindow shown;
-    } noMemo[] = {
-        {"a folder without a memo", {.window = w, .folder = emptyFolder}},
-        {"a tab whose view fails", {.window = w, .view = "fails", .url = FileUrl(shownFolder)}},
-        {"This PC", {.window = w, .folder = kStandInThisPc}},
-    };
-    for (const auto& c : noMemo) {
-        SCOPED_TRACE(c.name);
-        shell.Play({{.window = w, .tab = "background", .folder = shownFolder}, c.shown});
-        EXPECT_TRUE(WaitUntil(
-            [&] { return FindProcessWindow(viewer.Id(), kMemoWindowClass) == nullptr; }));
-        shell.Play(tabs);
-        ASSERT_TRUE(popupShown()) << "no popup after the memo's tab came back";
-    }
 
     HWND mainWindow = WaitForMainWindow();
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);

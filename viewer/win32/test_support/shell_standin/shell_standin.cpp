@@ -39,8 +39,6 @@ volatile LONG g_misuses = 0;
 
 constexpr wchar_t kViewWindowClass[] = L"KanopaStandIn.ShellView";
 
-// ---------------------------------------------------------------- scenario
-
 enum class ViewKind { Folder, FolderFails, Page, Fails };
 
 struct WindowScenario {
@@ -129,8 +127,6 @@ bool ServerGone(const std::string& server) {
     return !LoadScenario(now) || now.server != server;
 }
 
-// ---------------------------------------------------------------- object base
-
 // Reference counting and liveness for one object with one or more interfaces.
 class Counted {
 public:
@@ -184,20 +180,30 @@ private:
     ULONG STDMETHODCALLTYPE AddRef() override { return AddRefCounted(); }         \
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseCounted(); }
 
+// Methods the adapter never calls.
+#define NOTIMPL(name, ...) \
+    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+#define NOTIMPL_PROPERTY(name, type) \
+    NOTIMPL(get_##name, type*)       \
+    NOTIMPL(put_##name, type)
+
 // IDispatch without type information: the adapter uses the vtable only.
-#define STANDIN_NO_DISPATCH                                                                   \
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {                        \
-        if (count) *count = 0;                                                                \
-        return S_OK;                                                                          \
-    }                                                                                         \
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; } \
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { \
-        return E_NOTIMPL;                                                                     \
-    }                                                                                         \
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,       \
-                                     EXCEPINFO*, UINT*) override {                            \
-        return E_NOTIMPL;                                                                     \
-    }
+#define STANDIN_NO_DISPATCH                                              \
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {   \
+        if (count) *count = 0;                                           \
+        return S_OK;                                                     \
+    }                                                                    \
+    NOTIMPL(GetTypeInfo, UINT, LCID, ITypeInfo**)                        \
+    NOTIMPL(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)       \
+    NOTIMPL(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+
+// The common start of a getter: somewhere to write, cleared, and a shell still running.
+template <typename T>
+HRESULT Start(T* out, const std::string& server) {
+    if (out == nullptr) return E_POINTER;
+    *out = T{};
+    return ServerGone(server) ? RPC_E_DISCONNECTED : S_OK;
+}
 
 template <typename T>
 HRESULT HandOut(T* object, T** out) {
@@ -207,8 +213,6 @@ HRESULT HandOut(T* object, T** out) {
     return S_OK;
 }
 
-// ---------------------------------------------------------------- the folder
-
 struct IdListTraits {
     using Type = PIDLIST_ABSOLUTE;
     static Type Invalid() noexcept { return nullptr; }
@@ -217,46 +221,9 @@ struct IdListTraits {
 };
 using UniqueIdList = kanopa::UniqueHandle<IdListTraits>;
 
-// The folder a view shows, as IFolderView::GetFolder hands it out.
-class ShownFolder final : public Counted, public IPersistFolder2 {
-public:
-    explicit ShownFolder(const std::string& path) {
-        if (path == scenario::kStandInThisPc) {
-            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, m_idList.Put());
-        } else if (!path.empty()) {
-            SHParseDisplayName(kanopa::Utf8ToWide(path).c_str(), nullptr, m_idList.Put(), 0,
-                               nullptr);
-        }
-    }
-    STANDIN_IUNKNOWN
-    HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE) override { return E_NOTIMPL; }
-    // A copy of the ID list, which the caller frees with CoTaskMemFree.
-    HRESULT STDMETHODCALLTYPE GetCurFolder(PIDLIST_ABSOLUTE* idList) override {
-        if (idList == nullptr) return E_POINTER;
-        *idList = nullptr;
-        if (!m_idList) return E_FAIL;
-        *idList = ILClone(m_idList.Get());
-        return *idList ? S_OK : E_OUTOFMEMORY;
-    }
-
-private:
-    void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IPersistFolder ||
-            iid == IID_IPersistFolder2) {
-            return static_cast<IPersistFolder2*>(this);
-        }
-        return nullptr;
-    }
-    void Dispose() override { m_idList.Reset(); }
-    UniqueIdList m_idList;
-};
-
-// ---------------------------------------------------------------- the view
-
 // The active shell view of a window: a real child window of it, visible only in the tab
-// the window shows.
-class View final : public Counted, public IShellView, public IFolderView {
+// the window shows. It hands itself out as the folder it shows (IFolderView::GetFolder).
+class View final : public Counted, public IShellView, public IFolderView, public IPersistFolder2 {
 public:
     explicit View(const WindowScenario& window) : m_scenario(window) {
         static const ATOM registered = [] {
@@ -272,6 +239,12 @@ public:
         m_window.Reset(CreateWindowExW(WS_EX_NOPARENTNOTIFY, kViewWindowClass, L"",
                                        WS_CHILD | (window.activeTab ? WS_VISIBLE : 0), 0, 0, 10,
                                        10, parent, nullptr, g_module, nullptr));
+        if (window.folder == scenario::kStandInThisPc) {
+            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, m_idList.Put());
+        } else if (!window.folder.empty()) {
+            SHParseDisplayName(kanopa::Utf8ToWide(window.folder).c_str(), nullptr, m_idList.Put(),
+                               0, nullptr);
+        }
     }
     STANDIN_IUNKNOWN
 
@@ -281,57 +254,43 @@ public:
         *window = m_window.Get();
         return m_window ? S_OK : E_FAIL;
     }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    NOTIMPL(ContextSensitiveHelp, BOOL)
     // IShellView
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UIActivate(UINT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Refresh() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CreateViewWindow(IShellView*, LPCFOLDERSETTINGS, IShellBrowser*,
-                                               RECT*, HWND*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DestroyViewWindow() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetCurrentInfo(LPFOLDERSETTINGS) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddPropertySheetPages(DWORD, LPFNSVADDPROPSHEETPAGE,
-                                                    LPARAM) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SaveViewState() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SelectItem(PCUITEMID_CHILD, SVSIF) override { return E_NOTIMPL; }
+    NOTIMPL(TranslateAccelerator, MSG*) NOTIMPL(EnableModeless, BOOL) NOTIMPL(UIActivate, UINT)
+    NOTIMPL(Refresh)
+    NOTIMPL(CreateViewWindow, IShellView*, LPCFOLDERSETTINGS, IShellBrowser*, RECT*, HWND*)
+    NOTIMPL(DestroyViewWindow) NOTIMPL(GetCurrentInfo, LPFOLDERSETTINGS)
+    NOTIMPL(AddPropertySheetPages, DWORD, LPFNSVADDPROPSHEETPAGE, LPARAM) NOTIMPL(SaveViewState)
+    NOTIMPL(SelectItem, PCUITEMID_CHILD, SVSIF)
     HRESULT STDMETHODCALLTYPE GetItemObject(UINT, REFIID, void** out) override {
         if (out) *out = nullptr;
         return E_NOTIMPL;
     }
     // IFolderView
-    HRESULT STDMETHODCALLTYPE GetCurrentViewMode(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetCurrentViewMode(UINT) override { return E_NOTIMPL; }
+    NOTIMPL(GetCurrentViewMode, UINT*) NOTIMPL(SetCurrentViewMode, UINT)
     HRESULT STDMETHODCALLTYPE GetFolder(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
         *out = nullptr;
         if (m_scenario.view == ViewKind::FolderFails) return E_FAIL;
-        ComPtr<ShownFolder> folder;
-        folder.Attach(new ShownFolder(m_scenario.folder));
-        return folder->QueryInterface(iid, out);
+        return QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE Item(int, PITEMID_CHILD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ItemCount(UINT, int*) override { return E_NOTIMPL; }
+    NOTIMPL(Item, int, PITEMID_CHILD*) NOTIMPL(ItemCount, UINT, int*)
     HRESULT STDMETHODCALLTYPE Items(UINT, REFIID, void** out) override {
         if (out) *out = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetSelectionMarkedItem(int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetFocusedItem(int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetItemPosition(PCUITEMID_CHILD, POINT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetSpacing(POINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetAutoArrange() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SelectItem(int, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SelectAndPositionItems(UINT, PCUITEMID_CHILD_ARRAY, POINT*,
-                                                     DWORD) override {
-        return E_NOTIMPL;
+    NOTIMPL(GetSelectionMarkedItem, int*) NOTIMPL(GetFocusedItem, int*)
+    NOTIMPL(GetItemPosition, PCUITEMID_CHILD, POINT*) NOTIMPL(GetSpacing, POINT*)
+    NOTIMPL(GetDefaultSpacing, POINT*) NOTIMPL(GetAutoArrange) NOTIMPL(SelectItem, int, DWORD)
+    NOTIMPL(SelectAndPositionItems, UINT, PCUITEMID_CHILD_ARRAY, POINT*, DWORD)
+    // IPersistFolder2: a copy of the ID list, which the caller frees with CoTaskMemFree.
+    NOTIMPL(GetClassID, CLSID*) NOTIMPL(Initialize, PCIDLIST_ABSOLUTE)
+    HRESULT STDMETHODCALLTYPE GetCurFolder(PIDLIST_ABSOLUTE* idList) override {
+        if (idList == nullptr) return E_POINTER;
+        *idList = nullptr;
+        if (!m_idList) return E_FAIL;
+        *idList = ILClone(m_idList.Get());
+        return *idList ? S_OK : E_OUTOFMEMORY;
     }
 
 private:
@@ -343,61 +302,49 @@ private:
         if (iid == IID_IFolderView && m_scenario.view != ViewKind::Page) {
             return static_cast<IFolderView*>(this);
         }
+        if (iid == IID_IPersist || iid == IID_IPersistFolder || iid == IID_IPersistFolder2) {
+            return static_cast<IPersistFolder2*>(this);
+        }
         return nullptr;
     }
     // The window goes with the view, on the thread that made both.
-    void Dispose() override { m_window.Reset(); }
+    void Dispose() override {
+        m_window.Reset();
+        m_idList.Reset();
+    }
 
     WindowScenario m_scenario;
     UniqueWindow m_window;
+    UniqueIdList m_idList;
 };
 
-// ---------------------------------------------------------------- documents
-
-// A folder window's document: the folder view's automation object.
-class FolderDocument final : public Counted, public IShellFolderViewDual {
+// A window's document: a folder view's automation object, or for a web page an
+// automation object and nothing of a folder view.
+class Document final : public Counted, public IShellFolderViewDual {
 public:
+    explicit Document(bool folder) : m_folder(folder) {}
     STANDIN_IUNKNOWN
     STANDIN_NO_DISPATCH
-    HRESULT STDMETHODCALLTYPE get_Application(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Folder(Folder**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SelectedItems(FolderItems**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_FocusedItem(FolderItem**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SelectItem(VARIANT*, int) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE PopupItemMenu(FolderItem*, VARIANT, VARIANT, BSTR*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE get_Script(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_ViewOptions(long*) override { return E_NOTIMPL; }
+    NOTIMPL(get_Application, IDispatch**) NOTIMPL(get_Parent, IDispatch**)
+    NOTIMPL(get_Folder, Folder**) NOTIMPL(SelectedItems, FolderItems**)
+    NOTIMPL(get_FocusedItem, FolderItem**) NOTIMPL(SelectItem, VARIANT*, int)
+    NOTIMPL(PopupItemMenu, FolderItem*, VARIANT, VARIANT, BSTR*) NOTIMPL(get_Script, IDispatch**)
+    NOTIMPL(get_ViewOptions, long*)
 
 private:
     void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IShellFolderViewDual) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch ||
+            (m_folder && iid == IID_IShellFolderViewDual)) {
             return static_cast<IShellFolderViewDual*>(this);
         }
         return nullptr;
     }
+    bool m_folder;
 };
-
-// A web page's document: an automation object and nothing of a folder view.
-class PageDocument final : public Counted, public IDispatch {
-public:
-    STANDIN_IUNKNOWN
-    STANDIN_NO_DISPATCH
-
-private:
-    void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) return static_cast<IDispatch*>(this);
-        return nullptr;
-    }
-};
-
-// ---------------------------------------------------------------- the browser
 
 // One shell window (or tab): its automation object, its service provider and the shell
 // browser behind it.
-class Browser final : public Counted, public IWebBrowser2, public IServiceProvider,
+class Browser final : public Counted, public IWebBrowserApp, public IServiceProvider,
                       public IShellBrowser {
 public:
     Browser(const WindowScenario& window, const std::string& server)
@@ -407,45 +354,29 @@ public:
 
     // IWebBrowserApp: what the adapter reads.
     HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* handle) override {
-        if (handle == nullptr) return E_POINTER;
-        *handle = 0;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (const HRESULT hr = Start(handle, m_server); hr != S_OK) return hr;
         *handle = reinterpret_cast<SHANDLE_PTR>(LongToHandle(m_scenario.hwnd));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* url) override {
-        if (url == nullptr) return E_POINTER;
-        *url = nullptr;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (const HRESULT hr = Start(url, m_server); hr != S_OK) return hr;
         *url = SysAllocString(kanopa::Utf8ToWide(m_scenario.url).c_str());
         return *url ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override {
-        if (document == nullptr) return E_POINTER;
-        *document = nullptr;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
-        ComPtr<IDispatch> made;
-        if (m_scenario.folderDocument) {
-            made.Attach(new FolderDocument);
-        } else {
-            made.Attach(new PageDocument);
-        }
-        *document = made.Detach();
+        if (const HRESULT hr = Start(document, m_server); hr != S_OK) return hr;
+        *document = new Document(m_scenario.folderDocument);  // with its one reference
         return S_OK;
     }
     // IServiceProvider: the top-level browser is the window's own shell browser.
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        *out = nullptr;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (const HRESULT hr = Start(out, m_server); hr != S_OK) return hr;
         if (service != SID_STopLevelBrowser && service != SID_SShellBrowser) return E_NOINTERFACE;
         return QueryInterface(iid, out);
     }
     // IShellBrowser
     HRESULT STDMETHODCALLTYPE QueryActiveShellView(IShellView** view) override {
-        if (view == nullptr) return E_POINTER;
-        *view = nullptr;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (const HRESULT hr = Start(view, m_server); hr != S_OK) return hr;
         if (m_scenario.view == ViewKind::Fails) return E_FAIL;
         if (!m_view) m_view.Attach(new View(m_scenario));
         return HandOut<IShellView>(m_view.Get(), view);
@@ -455,102 +386,34 @@ public:
         *window = static_cast<HWND>(LongToHandle(m_scenario.hwnd));
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetMenuSB(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RemoveMenusSB(HMENU) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetStatusTextSB(LPCWSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnableModelessSB(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE TranslateAcceleratorSB(MSG*, WORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE BrowseObject(PCUIDLIST_RELATIVE, UINT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetViewStateStream(DWORD, IStream**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetControlWindow(UINT, HWND*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SendControlMsg(UINT, UINT, WPARAM, LPARAM, LRESULT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE OnViewWindowActive(IShellView*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override {
-        return E_NOTIMPL;
-    }
+    NOTIMPL(ContextSensitiveHelp, BOOL) NOTIMPL(InsertMenusSB, HMENU, LPOLEMENUGROUPWIDTHS)
+    NOTIMPL(SetMenuSB, HMENU, HOLEMENU, HWND) NOTIMPL(RemoveMenusSB, HMENU)
+    NOTIMPL(SetStatusTextSB, LPCWSTR) NOTIMPL(EnableModelessSB, BOOL)
+    NOTIMPL(TranslateAcceleratorSB, MSG*, WORD) NOTIMPL(BrowseObject, PCUIDLIST_RELATIVE, UINT)
+    NOTIMPL(GetViewStateStream, DWORD, IStream**) NOTIMPL(GetControlWindow, UINT, HWND*)
+    NOTIMPL(SendControlMsg, UINT, UINT, WPARAM, LPARAM, LRESULT*)
+    NOTIMPL(OnViewWindowActive, IShellView*) NOTIMPL(SetToolbarItems, LPTBBUTTONSB, UINT, UINT)
 
-    // IWebBrowser, IWebBrowserApp and IWebBrowser2: the rest.
-    HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GoForward() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GoHome() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GoSearch() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Navigate(BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Refresh() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Refresh2(VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Application(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Container(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_TopLevelContainer(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Type(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Left(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Left(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Top(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Top(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Width(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Width(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Height(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Height(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_LocationName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Busy(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Quit() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ClientToWindow(int*, int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE PutProperty(BSTR, VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetProperty(BSTR, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Name(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_FullName(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Path(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_StatusBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_StatusBar(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_StatusText(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_StatusText(BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_ToolBar(int*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_ToolBar(int) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_MenuBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_MenuBar(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_FullScreen(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_FullScreen(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Navigate2(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE QueryStatusWB(OLECMDID, OLECMDF*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ExecWB(OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE ShowBrowserBar(VARIANT*, VARIANT*, VARIANT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE get_ReadyState(READYSTATE*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Offline(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Offline(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Silent(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Silent(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_RegisterAsBrowser(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_RegisterAsBrowser(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_RegisterAsDropTarget(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_RegisterAsDropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_TheaterMode(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_TheaterMode(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_AddressBar(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_AddressBar(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Resizable(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Resizable(VARIANT_BOOL) override { return E_NOTIMPL; }
+    // IWebBrowser and IWebBrowserApp: the rest.
+    NOTIMPL(GoBack) NOTIMPL(GoForward) NOTIMPL(GoHome) NOTIMPL(GoSearch)
+    NOTIMPL(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*) NOTIMPL(Refresh)
+    NOTIMPL(Refresh2, VARIANT*) NOTIMPL(Stop) NOTIMPL(get_Application, IDispatch**)
+    NOTIMPL(get_Parent, IDispatch**) NOTIMPL(get_Container, IDispatch**)
+    NOTIMPL(get_TopLevelContainer, VARIANT_BOOL*) NOTIMPL(get_Type, BSTR*)
+    NOTIMPL_PROPERTY(Left, LONG) NOTIMPL_PROPERTY(Top, LONG) NOTIMPL_PROPERTY(Width, LONG)
+    NOTIMPL_PROPERTY(Height, LONG) NOTIMPL(get_LocationName, BSTR*) NOTIMPL(get_Busy, VARIANT_BOOL*)
+    NOTIMPL(Quit) NOTIMPL(ClientToWindow, int*, int*) NOTIMPL(PutProperty, BSTR, VARIANT)
+    NOTIMPL(GetProperty, BSTR, VARIANT*) NOTIMPL(get_Name, BSTR*) NOTIMPL(get_FullName, BSTR*)
+    NOTIMPL(get_Path, BSTR*) NOTIMPL_PROPERTY(Visible, VARIANT_BOOL)
+    NOTIMPL_PROPERTY(StatusBar, VARIANT_BOOL) NOTIMPL_PROPERTY(StatusText, BSTR)
+    NOTIMPL_PROPERTY(ToolBar, int) NOTIMPL_PROPERTY(MenuBar, VARIANT_BOOL)
+    NOTIMPL_PROPERTY(FullScreen, VARIANT_BOOL)
 
 private:
     void* Find(REFIID iid) {
         if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IWebBrowser ||
-            iid == IID_IWebBrowserApp || iid == IID_IWebBrowser2) {
-            return static_cast<IWebBrowser2*>(this);
+            iid == IID_IWebBrowserApp) {
+            return static_cast<IWebBrowserApp*>(this);
         }
         if (iid == IID_IServiceProvider) return static_cast<IServiceProvider*>(this);
         if (iid == IID_IOleWindow || iid == IID_IShellBrowser) {
@@ -564,8 +427,6 @@ private:
     std::string m_server;
     ComPtr<View> m_view;
 };
-
-// ---------------------------------------------------------------- the window list
 
 class ShellWindows final : public Counted, public IShellWindows {
 public:
@@ -583,17 +444,13 @@ public:
     STANDIN_NO_DISPATCH
 
     HRESULT STDMETHODCALLTYPE get_Count(long* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 0;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (const HRESULT hr = Start(count, m_server); hr != S_OK) return hr;
         *count = m_counted;
         return S_OK;
     }
     // By index (any integer variant); S_FALSE and no item for an index not in the list.
     HRESULT STDMETHODCALLTYPE Item(VARIANT index, IDispatch** item) override {
-        if (item == nullptr) return E_POINTER;
-        *item = nullptr;
-        if (ServerGone(m_server)) return RPC_E_DISCONNECTED;
+        if (const HRESULT hr = Start(item, m_server); hr != S_OK) return hr;
         VARIANT number;
         VariantInit(&number);
         if (FAILED(VariantChangeType(&number, &index, 0, VT_I4))) return E_INVALIDARG;
@@ -607,20 +464,15 @@ public:
         if (out) *out = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Register(IDispatch*, LONG, int, LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RegisterPending(LONG, VARIANT*, VARIANT*, int, LONG*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Revoke(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnNavigate(LONG, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnActivated(LONG, VARIANT_BOOL) override { return E_NOTIMPL; }
+    NOTIMPL(Register, IDispatch*, LONG, int, LONG*)
+    NOTIMPL(RegisterPending, LONG, VARIANT*, VARIANT*, int, LONG*) NOTIMPL(Revoke, LONG)
+    NOTIMPL(OnNavigate, LONG, VARIANT*) NOTIMPL(OnActivated, LONG, VARIANT_BOOL)
     HRESULT STDMETHODCALLTYPE FindWindowSW(VARIANT*, VARIANT*, int, LONG*, int,
                                            IDispatch** out) override {
         if (out) *out = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE OnCreated(LONG, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ProcessAttachDetach(VARIANT_BOOL) override { return E_NOTIMPL; }
+    NOTIMPL(OnCreated, LONG, IUnknown*) NOTIMPL(ProcessAttachDetach, VARIANT_BOOL)
 
 private:
     void* Find(REFIID iid) {
@@ -635,8 +487,6 @@ private:
     long m_counted = 0;
     std::vector<ComPtr<Browser>> m_windows;
 };
-
-// ---------------------------------------------------------------- class factory
 
 class ClassFactory final : public IClassFactory {
 public:
@@ -667,11 +517,7 @@ public:
         return windows->QueryInterface(iid, out);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        if (lock) {
-            InterlockedIncrement(&g_serverLocks);
-        } else {
-            InterlockedDecrement(&g_serverLocks);
-        }
+        InterlockedExchangeAdd(&g_serverLocks, lock ? 1 : -1);
         return S_OK;
     }
 };
