@@ -152,7 +152,10 @@ std::vector<std::wstring> ListBoxItems(HWND list) {
 
 MessageSeen TakeMessage(const EditorProcess& editor, const wchar_t* title, int answer) {
     HWND box = editor.WaitForDialog(title);
-    if (box == nullptr) return {L"(no message box titled " + std::wstring(title) + L")"};
+    if (box == nullptr) {
+        ADD_FAILURE() << "no message box titled " << WideToUtf8(title);
+        return {};
+    }
     MessageSeen seen{MessageBoxText(box), kanopa::testing::MessageBoxIcon(box)};
     Answer(box, answer);
     return seen;

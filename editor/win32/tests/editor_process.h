@@ -71,7 +71,8 @@ HWND FocusOf(HWND window);
 // A list box's entries, read from another process.
 std::vector<std::wstring> ListBoxItems(HWND list);
 
-// The message box titled `title` now shown: its text and icon, then answered.
+// The message box titled `title` now shown (a failure when none comes): its text and
+// icon, then answered.
 struct MessageSeen {
     std::wstring text;
     UINT icon = 0;
