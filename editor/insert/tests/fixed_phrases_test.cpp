@@ -86,20 +86,12 @@ TEST(FixedPhraseRefusal, NamesTheFirstCharacterTheFileCannotCarry) {
         const char* phrase;
         const char* message;  // nullptr: accepted
     } cases[] = {
-        {"番号#1", "「#」は定型文に使えません。"},
-        {"\"引用\"", "「\"」は定型文に使えません。"},
-        {"行1\r\n行2", "改行は定型文に使えません。"},
-        {"a\nb", "改行は定型文に使えません。"},
-        {"a\rb", "改行は定型文に使えません。"},
-        {"笑顔😀です#", "「😀」は定型文に使えません。"},
-        {"©2026", "「©」は定型文に使えません。"},
-        {"￦", "「￦」は定型文に使えません。"},
+        {"番号#1", "「#」は定型文に使えません。"}, {"\"引用\"", "「\"」は定型文に使えません。"},
+        {"行1\r\n行2", "改行は定型文に使えません。"}, {"a\nb", "改行は定型文に使えません。"},
+        {"a\rb", "改行は定型文に使えません。"}, {"笑顔😀です#", "「😀」は定型文に使えません。"},
+        {"©2026", "「©」は定型文に使えません。"}, {"￦", "「￦」は定型文に使えません。"},
         // Next to each refused character, one the file carries.
-        {"!$", nullptr},
-        {"＃＂", nullptr},
-        {"\t\x0B\x0C\x0E", nullptr},
-        {"¨￥", nullptr},
-        {"〜", nullptr},
+        {"!$", nullptr}, {"＃＂", nullptr}, {"\t\x0B\x0C\x0E", nullptr}, {"¨￥", nullptr}, {"〜", nullptr},
     };
     for (const auto& c : cases) {
         const std::optional<std::string> refusal = PhraseRefusal(c.phrase);

@@ -279,7 +279,7 @@ TEST_F(EditorDocument, ShowsTheMemoNamedOnTheCommandLineAtItsAnchorInItsColours)
     EXPECT_EQ(WindowText(c.label), L"書き直したメモ");
 }
 
-TEST_F(EditorDocument, SavesAsOverwritesAndSavesASelectionIntoFilesThatReadBack) {
+TEST_F(EditorDocument, SavesAsOverwritesSavesASelectionAndRefusesWhatCannotBeStored) {
     Start();
     const EditorControls& c = *m_controls;
 
@@ -318,27 +318,21 @@ TEST_F(EditorDocument, SavesAsOverwritesAndSavesASelectionIntoFilesThatReadBack)
     Answer(question, IDNO);
     Answer(dialog, IDCANCEL);
     EXPECT_EQ(FileBytes(m_folder / "start.epm"), before);
-}
 
-TEST_F(EditorDocument, ARefusedSaveSaysWhyAndLeavesTheOldFile) {
-    Start();
-    const EditorControls& c = *m_controls;
-    const std::string start = m_folder / "start.epm";
-    const std::string before = FileBytes(start);
-
-    // A read-only target: the save is refused with a message, the file stays.
-    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(start).c_str(), FILE_ATTRIBUTE_READONLY));
+    // Refused saves say why and leave the current file (now part.epm) as it was: a
+    // read-only target, and a character code page 932 cannot hold (not written as "?").
+    const std::string current = m_folder / "part.epm";
+    const std::string written = FileBytes(current);
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(current).c_str(), FILE_ATTRIBUTE_READONLY));
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"書けないはずの本文"));
     c.Command(IDM_FILE_UWAGAKI);
     EXPECT_NE(Warning(), L"");
-    EXPECT_EQ(FileBytes(start), before);
-    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(start).c_str(), FILE_ATTRIBUTE_NORMAL));
-
-    // A character code page 932 cannot hold is refused, not written as "?".
+    EXPECT_EQ(FileBytes(current), written);
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(current).c_str(), FILE_ATTRIBUTE_NORMAL));
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"顔文字 \U0001F600 入り"));
     c.Command(IDM_FILE_UWAGAKI);
     EXPECT_NE(Warning(), L"");
-    EXPECT_EQ(FileBytes(start), before);
+    EXPECT_EQ(FileBytes(current), written);
 }
 
 TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndReportsAFileThatIsNoMemo) {
