@@ -81,13 +81,6 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(m_label) != FALSE; }));
     }
 
-    RECT LabelInFrame() const {
-        RECT rect{};
-        GetWindowRect(m_label, &rect);
-        MapWindowPoints(HWND_DESKTOP, m_frame, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-
     // Saves with Save As into `folder` (which exists) and says what the editor showed.
     Shown SaveInto(const std::string& folder) {
         const Shown shown{ScreenClientRect(m_frame), WindowRect(m_label)};
@@ -166,7 +159,7 @@ TEST_F(EditorToViewer, ThePopupCoversTheLabelAnchoredBottomRightAndAfterADrop) {
     RECT frameClient{};
     GetClientRect(m_frame, &frameClient);
     ASSERT_TRUE(WaitUntil([&] {
-        const RECT label = LabelInFrame();
+        const RECT label = editor::win32::testing::ChildRect(m_label);
         return label.right == frameClient.right - 35 && label.bottom == frameClient.bottom - 35;
     }));
 
