@@ -59,8 +59,7 @@ TEST(DateFormatEras, TheTableIsDataAndANewEraIsUsedFromItsFirstDay) {
 
     // Out of order, one unusable entry, and an era after Reiwa.
     const auto eras = EraTableFromEntries({{"2031 02 03", "新元_新_Shingen_N"},
-                                           {"2019 05 01", "令和_令_Reiwa_R"},
-                                           {"broken", "entry"},
+                                           {"2019 05 01", "令和_令_Reiwa_R"}, {"broken", "entry"},
                                            {"1989 01 08", "平成_平_Heisei_H"}});
     ASSERT_TRUE(eras);
     ASSERT_EQ(eras->size(), 3u);

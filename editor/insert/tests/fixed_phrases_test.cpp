@@ -50,10 +50,7 @@ TEST(FixedFormFile, IsWrittenInItsCanonicalFormAndReadsBack) {
         start = end + 2;
     }
     const Phrases roundTrips[] = {
-        {},
-        {"a,b", "", " 前後 ", "\t"},
-        {"同じ", "同じ"},
-        {"ｶﾅ 半角", "～∥￥¨"},
+        {}, {"a,b", "", " 前後 ", "\t"}, {"同じ", "同じ"}, {"ｶﾅ 半角", "～∥￥¨"},
     };
     for (const Phrases& phrases : roundTrips) {
         EXPECT_EQ(ReadFixedPhrases(WriteFixedPhrases(phrases)), phrases);
@@ -72,8 +69,7 @@ TEST(FixedFormFile, ReadsHandEditedFiles) {
         {"no header, LF only", "a\nb\n", {"a", "b"}},
         {"another title and a comment", Cp932Lines({"###", "# 自分用 #", "x", "#メモ: 未使用", "y"}),
          {"x", "y"}},
-        {"'#' anywhere in an item", "\"a#b\",c#,#,d\r\n", {"d"}},
-        {"header only", Header(), {}},
+        {"'#' anywhere in an item", "\"a#b\",c#,#,d\r\n", {"d"}}, {"header only", Header(), {}},
         {"empty file", "", {}},
     };
     for (const auto& c : cases) {
@@ -180,11 +176,9 @@ TEST(FixedPhraseDialog, ClickDeleteAndInsertWorkOnTheSelectedPhrase) {
         Phrases afterDelete;
         std::optional<std::string> inserted;
     } cases[] = {
-        {std::nullopt, file, std::nullopt},
-        {0, {"b", "a", ""}, "a"},
+        {std::nullopt, file, std::nullopt}, {0, {"b", "a", ""}, "a"},
         {2, {"b", "a", ""}, "a"},  // the first equal phrase goes
-        {1, {"a", "a", ""}, "b"},
-        {3, {"a", "b", "a"}, std::nullopt},
+        {1, {"a", "a", ""}, "b"}, {3, {"a", "b", "a"}, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selected.value_or(99));
@@ -247,8 +241,7 @@ TEST(FixedPhraseDialog, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
         bool read;
         bool reported;  // shown to the user, and left as it is on closing
     } cases[] = {
-        {"missing: made on closing", "", false, false},
-        {"a folder", std::nullopt, false, true},
+        {"missing: made on closing", "", false, false}, {"a folder", std::nullopt, false, true},
         {"at the size limit", std::string(limit - 2, 'a') + "\r\n", true, false},
         {"one byte past it", std::string(limit + 1, 'a'), false, true},
     };
