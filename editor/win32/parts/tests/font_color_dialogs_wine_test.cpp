@@ -18,7 +18,9 @@
 namespace kanopa::editor::win32 {
 namespace {
 
+using kanopa::testing::FindProcessWindow;
 using kanopa::testing::TestWindow;
+using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
 
 // What the dialog showed when it was answered.
@@ -29,13 +31,13 @@ struct DialogSeen {
     std::wstring size;   // font dialog: the size box
 };
 
-// Waits on a thread of its own for the dialog that `thread` opens, reads it, lets `edit`
+// Waits on a thread of its own for the dialog the test opens, reads it, lets `edit`
 // change it as a user would, and presses `button` in it.
 class DialogAnswerer {
 public:
     using Edit = std::function<void(HWND dialog)>;
-    DialogAnswerer(DWORD thread, int button, Edit edit = nullptr)
-        : m_edit(std::move(edit)), m_worker([this, thread, button] { Run(thread, button); }) {}
+    explicit DialogAnswerer(int button, Edit edit = nullptr)
+        : m_edit(std::move(edit)), m_worker([this, button] { Run(button); }) {}
     ~DialogAnswerer() {
         if (m_worker.joinable()) m_worker.join();
     }
@@ -48,28 +50,11 @@ public:
     }
 
 private:
-    static HWND FindDialog(DWORD thread) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM result) -> BOOL {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, static_cast<int>(std::size(name)));
-                if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
-
-    void Run(DWORD thread, int button) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    void Run(int button) {
         HWND dialog = nullptr;
-        while ((dialog = FindDialog(thread)) == nullptr) {
-            if (std::chrono::steady_clock::now() > deadline) return;
-            Sleep(20);
-        }
+        if (!WaitUntil([&] { return (dialog = FindProcessWindow(GetCurrentProcessId(), L"#32770")) != nullptr; },
+                       std::chrono::seconds(10)))
+            return;
         m_seen.found = true;
         m_seen.owner = GetWindow(dialog, GW_OWNER);
         if (HWND face = GetDlgItem(dialog, cmb1)) m_seen.face = WindowText(face);
@@ -87,7 +72,6 @@ private:
 class SystemDialogs : public ::testing::Test {
 protected:
     TestWindow owner{L"frmCreateMemo stand-in", RECT{100, 100, 600, 500}};
-    const DWORD thread = GetCurrentThreadId();
 };
 
 TEST_F(SystemDialogs, ColourCancelledLeavesTheColourAndOkGivesTheOneShown) {
@@ -100,7 +84,7 @@ TEST_F(SystemDialogs, ColourCancelledLeavesTheColourAndOkGivesTheOneShown) {
     };
     for (const Case& c : cases) {
         std::int32_t colour = c.start;
-        DialogAnswerer answerer(thread, c.button);
+        DialogAnswerer answerer(c.button);
         EXPECT_EQ(ShowColorDialog(owner.Get(), colour), c.result) << std::hex << c.start;
         EXPECT_EQ(colour, c.after) << std::hex << c.start;
         EXPECT_TRUE(answerer.Seen().found);
@@ -158,7 +142,7 @@ TEST_F(SystemDialogs, FontOpensWithTheRecordAndOkWritesBackWhatItShows) {
             expected.fontSize = c.sizeAfter;
             expected.fontUnderline = 1 - c.underline;
         }
-        DialogAnswerer answerer(thread, c.button, [&](HWND dialog) {
+        DialogAnswerer answerer(c.button, [&](HWND dialog) {
             if (c.pick != nullptr) PickSizeAndFlipUnderline(dialog, c.pick);
         });
         EXPECT_EQ(ShowMemoFontDialog(owner.Get(), record), c.button == IDOK);
