@@ -21,7 +21,6 @@
 namespace kanopa::editor::win32::testing {
 namespace {
 
-using kanopa::testing::MessageBoxIcon;
 using kanopa::testing::TempFolder;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
