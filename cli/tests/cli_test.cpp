@@ -164,20 +164,12 @@ TEST_F(Cli, RunningOutOfMemoryIsReportedNotAnAbort) {
 TEST_F(Cli, BadInputAndUsageFailWithOneLineAndNothingWritten) {
     struct Case { std::vector<std::string> args; int code; };
     const Case cases[] = {
-        {{}, 2},
-        {{"frobnicate", "x.epm"}, 2},
-        {{"create"}, 2},
-        {{"create", "x.epm", "--anchor"}, 2},
-        {{"create", "x.epm", "--wat", "1"}, 2},
-        {{"create", "x.epm", "--anchor", "1", "--absolute", "1,1"}, 2},
-        {{"create", "x.epm", "--text", "a", "--text-file", "b"}, 2},
-        {{"show", "x.epm", "--bold"}, 2},
-        {{"create", "x.epm", "--anchor", "10"}, 1},
-        {{"create", "x.epm", "--size", "200"}, 1},
-        {{"create", "x.epm", "--fore", "0x1000000"}, 1},
-        {{"create", "x.epm", "--fore", "red"}, 1},
-        {{"create", "x.epm", "--font", "A,B"}, 1},
-        {{"create", "x.epm", "--text", std::string(7000, 'a')}, 1},
+        {{}, 2}, {{"frobnicate", "x.epm"}, 2}, {{"create"}, 2}, {{"create", "x.epm", "--anchor"}, 2},
+        {{"create", "x.epm", "--wat", "1"}, 2}, {{"create", "x.epm", "--anchor", "1", "--absolute", "1,1"}, 2},
+        {{"create", "x.epm", "--text", "a", "--text-file", "b"}, 2}, {{"show", "x.epm", "--bold"}, 2},
+        {{"create", "x.epm", "--anchor", "10"}, 1}, {{"create", "x.epm", "--size", "200"}, 1},
+        {{"create", "x.epm", "--fore", "0x1000000"}, 1}, {{"create", "x.epm", "--fore", "red"}, 1},
+        {{"create", "x.epm", "--font", "A,B"}, 1}, {{"create", "x.epm", "--text", std::string(7000, 'a')}, 1},
         {{"show", "missing.epm"}, 1},
     };
     for (const Case& c : cases) {
@@ -190,41 +182,31 @@ TEST_F(Cli, BadInputAndUsageFailWithOneLineAndNothingWritten) {
     }
 }
 
-// "Cannot read" and "not a memo file" are different troubles; both name the file.
-TEST_F(Cli, ShowTellsUnreadableFromNotAMemo) {
+// Every failed read or write names the file, and "cannot read" is told from "not a memo
+// (or settings) file".
+TEST_F(Cli, FailuresNameTheFileAndTellUnreadableFromNotAMemo) {
     fs.Put("junk.epm", "definitely not scrambled digits");
     fs.Put("big.epm", std::string(kMaxCodecChars + 1, '5'));
     fs.Put("cut.epm", EncodeForFile(MemoKey(), "0,,,0,0,0,0,1,2,3"));
     fs.PutFolder("folder.epm");
-    const std::pair<const char*, std::string> cases[] = {
-        {"missing.epm", "ファイルを読めません: missing.epm（not found）"},
-        {"folder.epm", "ファイルを読めません: folder.epm（is a folder）"},
-        {"junk.epm", "メモファイルではありません: junk.epm"},
-        {"big.epm", "メモファイルではありません（大きすぎます）: big.epm"},
-        {"cut.epm", "メモファイルが壊れています（読めたのは 3 項目まで）: cut.epm"},
+    fs.Put("junk.txt", "garbage");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"show", "missing.epm", "--json"}, "ファイルを読めません: missing.epm（not found）"},
+        {{"show", "folder.epm", "--json"}, "ファイルを読めません: folder.epm（is a folder）"},
+        {{"show", "junk.epm", "--json"}, "メモファイルではありません: junk.epm"},
+        {{"show", "big.epm", "--json"}, "メモファイルではありません（大きすぎます）: big.epm"},
+        {{"show", "cut.epm", "--json"}, "メモファイルが壊れています（読めたのは 3 項目まで）: cut.epm"},
+        {{"config-show", "missing.txt"}, "設定ファイルを読めません: missing.txt（not found）"},
+        {{"config-show", "junk.txt"}, "設定ファイルではありません: junk.txt"},
     };
-    for (const auto& [file, message] : cases) {
-        EXPECT_EQ(Run({"show", file, "--json"}), 1) << file;
+    for (const auto& [args, message] : cases) {
+        EXPECT_EQ(Run(args), 1) << args[1];
         EXPECT_TRUE(out.str().empty());
         EXPECT_EQ(err.str(), "kanopa-memo: " + message + "\n");
     }
-}
-
-// A failed write or read of any file says which file.
-TEST_F(Cli, FailuresNameTheFile) {
     fs.failCreate = true;
     EXPECT_EQ(Run({"create", "dir/m.epm", "--text", "x"}), 1);
     EXPECT_NE(err.str().find("dir/m.epm"), std::string::npos) << err.str();
-    fs.failCreate = false;
-    fs.Put("junk.txt", "garbage");
-    const std::pair<const char*, std::string> cases[] = {
-        {"missing.txt", "設定ファイルを読めません: missing.txt（not found）"},
-        {"junk.txt", "設定ファイルではありません: junk.txt"},
-    };
-    for (const auto& [file, message] : cases) {
-        EXPECT_EQ(Run({"config-show", file}), 1);
-        EXPECT_EQ(err.str(), "kanopa-memo: " + message + "\n");
-    }
 }
 
 TEST_F(Cli, ConfigShowPrintsTheStoredSettingsWithReservedFields) {

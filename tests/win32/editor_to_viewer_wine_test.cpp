@@ -12,11 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "common/keys.h"
 #include "common/memo_defaults.h"
-#include "common/memo_file.h"
 #include "common/win32/tests/temp_folder.h"
-#include "common/win32/win32_clock.h"
 #include "common/win32/wide.h"
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
@@ -74,9 +71,7 @@ protected:
         memo.memoHeight = 130;
         memo.backColor = 0x99FFFF;
         memo.memoText = "見積書は金曜までに提出\r\n担当: 総務";
-        Win32FileSystem fs;
-        Win32Clock clock;
-        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), m_program / "start.epm", memo).ok);
+        editor::win32::testing::WriteMemoFile(m_program / "start.epm", memo);
         m_editor = std::make_unique<EditorProcess>(
             m_program / "Kanopa.exe", L"\"" + Utf8ToWide(m_program / "start.epm") + L"\"");
         m_main = m_editor->WaitForMainWindow();
@@ -86,13 +81,6 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(m_label) != FALSE; }));
     }
 
-    RECT LabelInFrame() const {
-        RECT rect{};
-        GetWindowRect(m_label, &rect);
-        MapWindowPoints(HWND_DESKTOP, m_frame, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-
     // Saves with Save As into `folder` (which exists) and says what the editor showed.
     Shown SaveInto(const std::string& folder) {
         const Shown shown{ScreenClientRect(m_frame), WindowRect(m_label)};
@@ -100,9 +88,7 @@ protected:
         HWND dialog = m_editor->WaitForDialog(editor::win32::kSaveDialogTitle);
         EXPECT_NE(dialog, nullptr);
         EXPECT_TRUE(ChooseFileInDialog(dialog, Utf8ToWide(folder + "\\memo.epm")));
-        EXPECT_TRUE(WaitUntil([&] {
-            return GetFileAttributesW(Utf8ToWide(folder + "\\memo.epm").c_str()) != INVALID_FILE_ATTRIBUTES;
-        }));
+        EXPECT_TRUE(WaitUntil([&] { return editor::win32::testing::FileExists(folder + "\\memo.epm"); }));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
         return shown;
     }
@@ -173,7 +159,7 @@ TEST_F(EditorToViewer, ThePopupCoversTheLabelAnchoredBottomRightAndAfterADrop) {
     RECT frameClient{};
     GetClientRect(m_frame, &frameClient);
     ASSERT_TRUE(WaitUntil([&] {
-        const RECT label = LabelInFrame();
+        const RECT label = editor::win32::testing::ChildRect(m_label);
         return label.right == frameClient.right - 35 && label.bottom == frameClient.bottom - 35;
     }));
 
@@ -196,9 +182,7 @@ TEST_F(EditorToViewer, ThePopupCoversTheLabelAnchoredBottomRightAndAfterADrop) {
 
     // The files hold the two layouts.
     const auto layoutOf = [](const std::string& folder) {
-        MemoRecord memo;
-        Win32FileSystem fs;
-        EXPECT_TRUE(LoadMemo(fs, MemoKey(), folder + "\\memo.epm", memo).complete()) << folder;
+        const MemoRecord memo = editor::win32::testing::ReadMemoFile(folder + "\\memo.epm");
         return std::to_string(memo.layoutMode) + "/" + std::to_string(memo.anchorPosition) + "/" +
                std::to_string(memo.margin);
     };

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "common/cp932.h"
+#include "editor/insert/date_time_file.h"
+#include "editor/insert/delimited_items.h"
 #include "editor/insert/fixed_phrases.h"
 
 namespace kanopa {
@@ -80,61 +82,34 @@ TEST(FixedFormFile, IsInTheFormThePhraseDialogWrites) {
 
 TEST(FixedFormFile, PhrasesAreQuotedDistinctAndSurviveReading) {
     const DataFile file = LoadDataFile("FixedForm.txt");
-    ASSERT_GT(file.lines.size(), 10u) << "no phrases";
-    std::set<std::string> seen;
-    for (std::size_t i = 10; i < file.lines.size(); ++i) {
-        std::string phrase;
-        ASSERT_TRUE(IsQuotedItem(file.lines[i], phrase)) << "line " << i + 1;
-        const std::string text = Utf8(phrase);
-        EXPECT_FALSE(text.empty()) << "line " << i + 1;
-        // The reader skips any item with "#": such a phrase would vanish.
-        EXPECT_EQ(text.find('#'), std::string::npos) << text;
-        EXPECT_TRUE(seen.insert(text).second) << "twice: " << text;
-    }
+    const std::vector<std::string> phrases = editor::ReadFixedPhrases(file.bytes);
+    // Every line after the header is one phrase: one holding "#" would vanish on reading.
+    ASSERT_GT(phrases.size(), 0u) << "no phrases";
+    EXPECT_EQ(phrases.size() + editor::kFixedFormHeaderLines, file.lines.size());
+    for (const std::string& phrase : phrases) EXPECT_FALSE(phrase.empty());
+    EXPECT_EQ(std::set<std::string>(phrases.begin(), phrases.end()).size(), phrases.size()) << "a phrase twice";
 }
 
+// Read as the dialog reads it: every line but the two section markers is offered, so no
+// pattern sits before the era section or in both (an era marker after the Western one
+// would count its patterns twice), and none is dropped as a trailing blank.
 TEST(DateTimeFile, EveryPatternSitsInTheEraOrTheWesternSection) {
     const DataFile file = LoadDataFile("DateTime.txt");
-    enum class Section { None, Era, Western };
-    Section section = Section::None;
-    int eraPatterns = 0;
-    int westernPatterns = 0;
-    bool eraMarkerSeen = false;
-    for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        std::string item;
-        ASSERT_TRUE(IsQuotedItem(file.lines[i], item)) << "line " << i + 1;
-        const std::string text = Utf8(item);
-        const bool era = text.find("和暦") != std::string::npos;
-        const bool western = text.find("西暦") != std::string::npos;
-        ASSERT_FALSE(era && western) << "line " << i + 1 << " marks both sections";
-        if (era) {
-            // Once the Western section has begun, an era marker would be read as a
-            // Western pattern.
-            ASSERT_EQ(section, Section::None) << "era marker on line " << i + 1;
-            section = Section::Era;
-            eraMarkerSeen = true;
-            continue;
-        }
-        if (western) {
-            ASSERT_TRUE(eraMarkerSeen) << "the era section must come first";
-            ASSERT_EQ(section, Section::Era) << "second Western marker on line " << i + 1;
-            section = Section::Western;
-            continue;
-        }
-        ASSERT_NE(section, Section::None) << "pattern before any section: " << text;
-        EXPECT_FALSE(text.empty()) << "line " << i + 1;
-        (section == Section::Era ? eraPatterns : westernPatterns) += 1;
-        // Era patterns carry the era codes; Western ones the four-digit year or a time.
-        if (section == Section::Era) {
-            EXPECT_NE(text.find('g'), std::string::npos) << text;
-            EXPECT_NE(text.find('e'), std::string::npos) << text;
-        } else {
-            EXPECT_EQ(text.find('g'), std::string::npos) << text;
-        }
+    std::string inner;
+    for (const std::string& line : file.lines) EXPECT_TRUE(IsQuotedItem(line, inner)) << Utf8(line);
+    const editor::DateTimeLists lists = editor::SortDateTimeItems(editor::ReadDelimitedItems(Utf8(file.bytes)));
+    EXPECT_EQ(lists.era.size() + lists.western.size() + 2, file.lines.size());
+    EXPECT_GE(lists.era.size(), 3u);
+    EXPECT_GE(lists.western.size(), 3u);
+    // Era patterns carry the era codes; Western ones the four-digit year or a time.
+    for (const std::string& text : lists.era) {
+        EXPECT_NE(text.find('g'), std::string::npos) << text;
+        EXPECT_NE(text.find('e'), std::string::npos) << text;
     }
-    EXPECT_EQ(section, Section::Western);
-    EXPECT_GE(eraPatterns, 3);
-    EXPECT_GE(westernPatterns, 3);
+    for (const std::string& text : lists.western) {
+        EXPECT_FALSE(text.empty());
+        EXPECT_EQ(text.find('g'), std::string::npos) << text;
+    }
 }
 
 }  // namespace

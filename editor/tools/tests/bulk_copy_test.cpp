@@ -34,6 +34,10 @@ protected:
 TEST_F(BulkCopy, ChecksTheFieldsInOrderWithTheirMessages) {
     constexpr char kNoSource[] = "指定されたファイルは存在しません。確認してください。";
     constexpr char kNoFolder[] = "指定されたフォルダは存在しません。確認してください。";
+    constexpr char kEnterSource[] = "コピー元ファイルパスを入力してください。";
+    constexpr char kEnterFolder[] = "コピー先フォルダパスを入力してください。";
+    using enum MessageIcon;
+    using enum CopyField;
     const struct {
         const char* source;
         const char* destination;
@@ -42,20 +46,17 @@ TEST_F(BulkCopy, ChecksTheFieldsInOrderWithTheirMessages) {
         CopyField focus;
         bool selectAll;
     } cases[] = {
-        {"", "", "コピー元ファイルパスを入力してください。", MessageIcon::Information, CopyField::Source, false},
-        {"   ", "C:\\dst", "コピー元ファイルパスを入力してください。", MessageIcon::Information, CopyField::Source,
-         false},
-        {"C:\\src\\memo.epm", " ", "コピー先フォルダパスを入力してください。", MessageIcon::Information,
-         CopyField::Destination, false},
-        {"C:\\src\\missing.epm", "C:\\dst", kNoSource, MessageIcon::Exclamation, CopyField::Source, true},
-        {"C:\\src", "C:\\dst", kNoSource, MessageIcon::Exclamation, CopyField::Source, true},
-        {"C:\\src\\hidden.epm", "C:\\dst", kNoSource, MessageIcon::Exclamation, CopyField::Source, true},
-        {"C:\\src\\*.epm", "C:\\dst", kNoSource, MessageIcon::Exclamation, CopyField::Source, true},
-        {"C:\\nowhere\\memo.epm", "nowhere", kNoSource, MessageIcon::Exclamation, CopyField::Source, true},
-        {"C:\\src\\memo.epm", "C:\\missing", kNoFolder, MessageIcon::Exclamation, CopyField::Destination, true},
-        {"C:\\src\\memo.epm", "C:\\dst\\file.txt", kNoFolder, MessageIcon::Exclamation, CopyField::Destination,
-         true},
-        {"C:\\src\\memo.epm", "C:\\d?t", kNoFolder, MessageIcon::Exclamation, CopyField::Destination, true},
+        {"", "", kEnterSource, Information, Source, false},
+        {"   ", "C:\\dst", kEnterSource, Information, Source, false},
+        {"C:\\src\\memo.epm", " ", kEnterFolder, Information, Destination, false},
+        {"C:\\src\\missing.epm", "C:\\dst", kNoSource, Exclamation, Source, true},
+        {"C:\\src", "C:\\dst", kNoSource, Exclamation, Source, true},
+        {"C:\\src\\hidden.epm", "C:\\dst", kNoSource, Exclamation, Source, true},
+        {"C:\\src\\*.epm", "C:\\dst", kNoSource, Exclamation, Source, true},
+        {"C:\\nowhere\\memo.epm", "nowhere", kNoSource, Exclamation, Source, true},
+        {"C:\\src\\memo.epm", "C:\\missing", kNoFolder, Exclamation, Destination, true},
+        {"C:\\src\\memo.epm", "C:\\dst\\file.txt", kNoFolder, Exclamation, Destination, true},
+        {"C:\\src\\memo.epm", "C:\\d?t", kNoFolder, Exclamation, Destination, true},
         {"C:\\src\\memo.epm", "C:\\dst", nullptr, {}, {}, false},
         {"C:\\src\\ro.epm", "C:\\dst\\", nullptr, {}, {}, false},
     };

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,50 +20,11 @@ namespace {
 
 using kanopa::testing::MakeFile;
 using kanopa::testing::MakeFolder;
-using kanopa::testing::MessageBoxIcon;
 using kanopa::testing::TempFolder;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
 
 constexpr wchar_t kCaption[] = L"メモファイル一括コピー";
-
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
-    return bytes;
-}
-
-void Click(HWND dialog, int id) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// The message box now shown: title, text and icon, then answered.
-struct Box {
-    std::wstring text;
-    UINT icon = 0;
-    bool noIsDefault = false;
-};
-Box TakeBox(const EditorProcess& editor, const wchar_t* title, int answer = IDOK) {
-    HWND box = editor.WaitForDialog(title);
-    if (box == nullptr) return {L"(no box titled " + std::wstring(title) + L")"};
-    Box seen{MessageBoxText(box), MessageBoxIcon(box)};
-    HWND no = GetDlgItem(box, IDNO);
-    seen.noIsDefault = no != nullptr && (GetWindowLongW(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-    Answer(box, answer);
-    return seen;
-}
-
-// "source|message" of every log line whose source is the copy's.
-std::vector<std::string> CopyLogLines(const std::string& path) {
-    std::istringstream in(Bytes(path));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        line = line.substr(line.find('\t') + 1);
-        if (line.rfind("frmCopy.", 0) == 0) lines.push_back(line.substr(line.find('\t') + 1));
-    }
-    return lines;
-}
 
 TEST(CopyDialog, CopiesIntoTheVisibleFoldersAndStopsAtAReadOnlyMemo) {
     TempFolder program;
@@ -95,13 +55,13 @@ TEST(CopyDialog, CopiesIntoTheVisibleFoldersAndStopsAtAReadOnlyMemo) {
     EXPECT_EQ(client.bottom, MulDiv(4035, dpi, 1440));
 
     // Empty fields are refused one by one.
-    Click(dialog, IDC_COPY_START);
-    Box box = TakeBox(editor, L"コピー");
+    ClickButton(dialog, IDC_COPY_START);
+    MessageSeen box = TakeMessage(editor, L"コピー");
     EXPECT_EQ(box.text, L"コピー元ファイルパスを入力してください。");
     EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
 
     // The file dialog's choice comes in lower case.
-    Click(dialog, IDC_COPY_FILE);
+    ClickButton(dialog, IDC_COPY_FILE);
     HWND open = editor.WaitForDialog(L"開く");
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(DialogFilters(open), L"メモファイル(*.epm)|全てのファイル(*.*)");
@@ -112,29 +72,28 @@ TEST(CopyDialog, CopiesIntoTheVisibleFoldersAndStopsAtAReadOnlyMemo) {
     const std::string source = WideToUtf8(lower);
 
     // The folder browser opens with its title; cancelling changes nothing.
-    Click(dialog, IDC_COPY_DIR);
+    ClickButton(dialog, IDC_COPY_DIR);
     HWND browser = editor.WaitForDialog(L"フォルダを選択してください");
     ASSERT_NE(browser, nullptr);
     Answer(browser, IDCANCEL);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_COPY_FOLDER)), L"");
 
-    // No copies nothing; Yes copies into a, 한국 and the read-only-bit folder.
+    // The question's texts are the copy logic's; here No is its default and copies nothing,
+    // and Yes copies into a, 한국 and the read-only-bit folder.
     SendMessageW(GetDlgItem(dialog, IDC_COPY_FOLDER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Utf8ToWide(dst).c_str()));
-    Click(dialog, IDC_COPY_START);
-    box = TakeBox(editor, L"確認", IDNO);
-    EXPECT_EQ(box.text, L"コピーを開始します。よろしいですか？");
-    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONQUESTION));
-    EXPECT_TRUE(box.noIsDefault);
-    EXPECT_EQ(Bytes(dst + "\\a\\note.epm"), "");
-    Click(dialog, IDC_COPY_START);
-    TakeBox(editor, L"確認", IDYES);
-    box = TakeBox(editor, L"完了");
-    EXPECT_EQ(box.text, L"コピーが完了しました。\r\n3 個のフォルダにコピーしました。");
-    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONINFORMATION));
+    ClickButton(dialog, IDC_COPY_START);
+    HWND question = editor.WaitForDialog(L"確認");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(question, IDNO), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    Answer(question, IDNO);
+    EXPECT_EQ(FileBytes(dst + "\\a\\note.epm"), "");
+    ClickButton(dialog, IDC_COPY_START);
+    TakeMessage(editor, L"確認", IDYES);
+    EXPECT_EQ(TakeMessage(editor, L"完了").text, L"コピーが完了しました。\r\n3 個のフォルダにコピーしました。");
     for (const std::string& name : {std::string("a"), korean, std::string("icon")})
-        EXPECT_EQ(Bytes(dst + "\\" + name + "\\Note.EPM"), "MEMO BYTES") << name;
+        EXPECT_EQ(FileBytes(dst + "\\" + name + "\\Note.EPM"), "MEMO BYTES") << name;
     for (const std::string& name : {std::string(""), std::string("\\hidden"), std::string("\\a\\deeper")})
-        EXPECT_EQ(Bytes(dst + name + "\\Note.EPM"), "") << name;
+        EXPECT_EQ(FileBytes(dst + name + "\\Note.EPM"), "") << name;
 
     // A read-only memo stops the run: the folders listed before it keep their new copy,
     // the ones after it are not visited, and no part-made file is left.
@@ -148,16 +107,16 @@ TEST(CopyDialog, CopiesIntoTheVisibleFoldersAndStopsAtAReadOnlyMemo) {
     for (const std::string& name : order) MakeFile(dst + "\\" + name + "\\Note.EPM", "OLD", FILE_ATTRIBUTE_ARCHIVE);
     const std::string locked = dst + "\\" + order[1] + "\\Note.EPM";
     SetFileAttributesW(Utf8ToWide(locked).c_str(), FILE_ATTRIBUTE_READONLY);
-    Click(dialog, IDC_COPY_START);
-    TakeBox(editor, L"確認", IDYES);
-    box = TakeBox(editor, L"コピーエラー");
+    ClickButton(dialog, IDC_COPY_START);
+    TakeMessage(editor, L"確認", IDYES);
+    box = TakeMessage(editor, L"コピーエラー");
     const std::string error = LastErrorText(ERROR_ACCESS_DENIED);
     EXPECT_EQ(box.text, Utf8ToWide("コピーできませんでした。\r\n\r\nコピー元：\r\n" + source + "\r\nコピー先：\r\n" +
                                    locked + "\r\nエラー内容：\r\n" + error));
     EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(Bytes(dst + "\\" + order[0] + "\\Note.EPM"), "MEMO BYTES");
-    EXPECT_EQ(Bytes(locked), "OLD");
-    EXPECT_EQ(Bytes(dst + "\\" + order[2] + "\\Note.EPM"), "OLD");
+    EXPECT_EQ(FileBytes(dst + "\\" + order[0] + "\\Note.EPM"), "MEMO BYTES");
+    EXPECT_EQ(FileBytes(locked), "OLD");
+    EXPECT_EQ(FileBytes(dst + "\\" + order[2] + "\\Note.EPM"), "OLD");
     int left = 0;
     fs.ListFolder(dst + "\\" + order[1], [&](const FolderEntry& e) {
         if (e.name != "." && e.name != "..") ++left;
@@ -165,12 +124,6 @@ TEST(CopyDialog, CopiesIntoTheVisibleFoldersAndStopsAtAReadOnlyMemo) {
     });
     EXPECT_EQ(left, 1) << "a temporary file was left beside the read-only memo";
     SetFileAttributesW(Utf8ToWide(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    SendMessageW(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_EQ(CopyLogLines(program / "Log.txt"),
-              (std::vector<std::string>{"コピー失敗", "エラー内容：" + error, "コピー元：" + source,
-                                        "コピー先：" + locked}));
 }
 
 }  // namespace

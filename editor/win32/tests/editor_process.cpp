@@ -3,11 +3,19 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <gtest/gtest.h>
+
+#include <sstream>
 #include <vector>
 
+#include "common/keys.h"
+#include "common/memo_defaults.h"
+#include "common/memo_file.h"
 #include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/wide.h"
+#include "common/win32/win32_clock.h"
+#include "common/win32/win32_file_system.h"
 #include "editor/win32/editor_names.h"
 #include "common/win32/test_support/window_testing.h"
 
@@ -115,6 +123,84 @@ RECT ChildRect(HWND child) {
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+void ClickButton(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) ? gui.hwndFocus : nullptr;
+}
+
+std::vector<std::wstring> ListBoxItems(HWND list) {
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length == LB_ERR) break;
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        if (copied == LB_ERR) break;  // refilled meanwhile: the caller reads again
+        text.resize(static_cast<std::size_t>(copied));
+        items.push_back(text);
+    }
+    return items;
+}
+
+MessageSeen TakeMessage(const EditorProcess& editor, const wchar_t* title, int answer) {
+    HWND box = editor.WaitForDialog(title);
+    if (box == nullptr) {
+        ADD_FAILURE() << "no message box titled " << WideToUtf8(title);
+        return {};
+    }
+    MessageSeen seen{MessageBoxText(box), kanopa::testing::MessageBoxIcon(box)};
+    Answer(box, answer);
+    return seen;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
+    return bytes;
+}
+
+void WriteMemoFile(const std::string& path, MemoRecord record) {
+    Win32FileSystem fs;
+    Win32Clock clock;
+    ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, record).ok) << path;
+}
+
+void WriteMemoFile(const std::string& path, const std::string& text) {
+    MemoRecord record;
+    SetDefaultMemoValues(record);
+    record.memoText = text;
+    WriteMemoFile(path, record);
+}
+
+MemoRecord ReadMemoFile(const std::string& path) {
+    MemoRecord record;
+    Win32FileSystem fs;
+    EXPECT_TRUE(LoadMemo(fs, MemoKey(), path, record).complete()) << path;
+    return record;
+}
+
+std::vector<std::string> LogLines(const std::string& path) {
+    std::istringstream in(FileBytes(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = line.substr(line.find('\t') + 1);
+        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 }  // namespace kanopa::editor::win32::testing

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "common/memo_record.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
 
@@ -61,5 +63,30 @@ void PostClick(HWND window, int x, int y);
 
 // Client rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
+
+// Posts a button's click to its dialog, as the button itself would.
+void ClickButton(HWND dialog, int id);
+// The control that has the keyboard focus in `window`'s thread.
+HWND FocusOf(HWND window);
+// A list box's entries, read from another process.
+std::vector<std::wstring> ListBoxItems(HWND list);
+
+// The message box titled `title` now shown (a failure when none comes): its text and
+// icon, then answered.
+struct MessageSeen {
+    std::wstring text;
+    UINT icon = 0;
+};
+MessageSeen TakeMessage(const EditorProcess& editor, const wchar_t* title, int answer = IDOK);
+
+bool FileExists(const std::string& path);
+std::string FileBytes(const std::string& path);
+// A memo file as the core writes it: `record`, or the defaults holding `text`.
+void WriteMemoFile(const std::string& path, MemoRecord record);
+void WriteMemoFile(const std::string& path, const std::string& text);
+// The memo in `path`, which must read back whole.
+MemoRecord ReadMemoFile(const std::string& path);
+// The log's lines as "source|message", without their time stamps.
+std::vector<std::string> LogLines(const std::string& path);
 
 }  // namespace kanopa::editor::win32::testing

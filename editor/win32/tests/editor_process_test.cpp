@@ -10,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "common/config_file.h"
 #include "common/memo_file.h"
@@ -20,9 +18,7 @@
 #include "common/memo_defaults.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
-#include "common/win32/win32_clock.h"
 #include "common/win32/about_dialog_resource.h"
-#include "editor/position_picker_logic.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/editor_texts.h"
 #include "editor/win32/resource.h"
@@ -42,47 +38,6 @@ using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
 
 constexpr wchar_t kMemoFilters[] = L"メモファイル(*.epm)|全てのファイル(*.*)";
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
-    return bytes;
-}
-
-MemoRecord ReadBack(const std::string& path) {
-    MemoRecord record;
-    Win32FileSystem fs;
-    const LoadResult result = LoadMemo(fs, MemoKey(), path, record);
-    EXPECT_TRUE(result.complete()) << path;
-    return record;
-}
-
-void WriteMemo(const std::string& path, MemoRecord record) {
-    Win32FileSystem fs;
-    Win32Clock clock;
-    ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, record).ok) << path;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    kanopa::testing::MakeFile(path, bytes);
-}
-
-// The log's lines as "source|message", without their time stamps.
-std::vector<std::string> LogLines(const std::string& path) {
-    std::istringstream in(Bytes(path));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        line = line.substr(line.find('\t') + 1);
-        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 // The editor's controls, found the way any program can find them.
 struct EditorControls {
@@ -153,12 +108,9 @@ struct RefusalCase {
 
 TEST(EditorStartup, RefusesInTheirOrderWithTheirTextsAndEnds) {
     const RefusalCase cases[] = {
-        {"no DateTime.txt", {false, true}, L"", L"日付表示ファイルがありません。", false},
-        {"neither data file", {false, false}, L"", L"日付表示ファイルがありません。", false},
-        {"no FixedForm.txt", {true, false}, L"", L"定型文ファイルがありません。", false},
-        {"two paths", {true, true}, L"C:\\a.epm C:\\b.epm", L"有効なパスが指定されていません。", true},
         {"two paths, no data file", {false, true}, L"C:\\a.epm C:\\b.epm",
          L"日付表示ファイルがありません。", false},
+        {"two paths", {true, true}, L"C:\\a.epm C:\\b.epm", L"有効なパスが指定されていません。", true},
     };
     for (const RefusalCase& test : cases) {
         SCOPED_TRACE(test.name);
@@ -177,17 +129,14 @@ TEST(EditorStartup, RefusesInTheirOrderWithTheirTextsAndEnds) {
         EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "no window before the checks";
         Answer(box, IDOK);
         EXPECT_EQ(editor.ExitCode(), 0u);
-        EXPECT_EQ(Exists(folder / "Config.txt"), test.configCreated);
+        EXPECT_EQ(FileExists(folder / "Config.txt"), test.configCreated);
     }
 }
 
 TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
     TempFolder folder;
     PrepareProgramFolder(folder);
-    MemoRecord memo;
-    SetDefaultMemoValues(memo);
-    memo.memoText = "二つ目";
-    WriteMemo(folder / "second.epm", memo);
+    WriteMemoFile(folder / "second.epm", "二つ目");
 
     EditorProcess first(folder / "Kanopa.exe");
     HWND mainWindow = first.WaitForMainWindow();
@@ -195,11 +144,9 @@ TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
     EXPECT_EQ(WindowText(mainWindow), kWindowCaption);
 
     EditorProcess second(folder / "Kanopa.exe", L"\"" + Utf8ToWide(folder / "second.epm") + L"\"");
-    HWND box = second.WaitForDialog();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), kAlreadyRunningMessage);
-    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONERROR));
-    Answer(box, IDOK);
+    const MessageSeen refusal = TakeMessage(second, kProgramName);
+    EXPECT_EQ(refusal.text, kAlreadyRunningMessage);
+    EXPECT_EQ(refusal.icon, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(second.ExitCode(), 0u);
     const EditorControls controls(mainWindow);
     EXPECT_FALSE(IsWindowVisible(controls.label)) << "the file went nowhere";
@@ -207,28 +154,20 @@ TEST(EditorStartup, ASecondStartIsRefusedEvenWithAMemoFileAndTheFirstGoesOn) {
     // Closing: No keeps the window and writes nothing; Yes writes Config.txt and ends.
     ASSERT_TRUE(DeleteFileW(Utf8ToWide(folder / "Config.txt").c_str()));
     PostMessageW(mainWindow, WM_CLOSE, 0, 0);
-    box = first.WaitForDialog(kConfirmCaption);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), kCloseQuestion);
-    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONQUESTION));
-    EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
-    Answer(box, IDNO);
+    const MessageSeen question = TakeMessage(first, kConfirmCaption, IDNO);
+    EXPECT_EQ(question.text, kCloseQuestion);
+    EXPECT_EQ(question.icon, static_cast<UINT>(MB_ICONQUESTION));
     EXPECT_TRUE(IsWindow(mainWindow));
-    EXPECT_FALSE(Exists(folder / "Config.txt"));
+    EXPECT_FALSE(FileExists(folder / "Config.txt"));
 
     // Windows asking to end the session asks the same question; No keeps the editor.
     PostMessageW(mainWindow, WM_QUERYENDSESSION, 0, 0);
-    box = first.WaitForDialog(kConfirmCaption);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), kCloseQuestion);
-    Answer(box, IDNO);
+    EXPECT_EQ(TakeMessage(first, kConfirmCaption, IDNO).text, kCloseQuestion);
     EXPECT_TRUE(IsWindow(mainWindow));
-    EXPECT_FALSE(Exists(folder / "Config.txt"));
+    EXPECT_FALSE(FileExists(folder / "Config.txt"));
 
     controls.Command(IDM_FILE_CLOSE);
-    box = first.WaitForDialog(kConfirmCaption);
-    ASSERT_NE(box, nullptr);
-    Answer(box, IDYES);
+    TakeMessage(first, kConfirmCaption, IDYES);
     EXPECT_EQ(first.ExitCode(), 0u);
     MemoRecord config;
     Win32FileSystem fs;
@@ -256,7 +195,7 @@ protected:
         m_memo.margin = 20;
         m_memo.fontStyle = 3;
         m_memo.memoText = "このフォルダのメモです。\r\n二行目";
-        WriteMemo(m_folder / "start.epm", m_memo);
+        WriteMemoFile(m_folder / "start.epm", m_memo);
     }
 
     // Starts the editor on start.epm and waits until the memo shows.
@@ -267,10 +206,10 @@ protected:
         ASSERT_NE(mainWindow, nullptr);
         m_controls = std::make_unique<EditorControls>(mainWindow);
         // Shown and placed: the memo's own size.
-    ASSERT_TRUE(WaitUntil([&] {
-        const RECT label = m_controls->Label();
-        return IsWindowVisible(m_controls->label) && label.right - label.left == m_memo.memoWidth;
-    }));
+        ASSERT_TRUE(WaitUntil([&] {
+            const RECT label = m_controls->Label();
+            return IsWindowVisible(m_controls->label) && label.right - label.left == m_memo.memoWidth;
+        }));
     }
 
     // Save As (or Save selection as) into `name` in the folder, as typed in the dialog.
@@ -285,14 +224,11 @@ protected:
 
     std::wstring Typed(const std::string& name) { return Utf8ToWide(m_folder / name); }
 
-    // The only message box expected now: its text, answered with OK.
-    std::wstring TakeMessage() {
-        HWND box = m_editor->WaitForDialog(kProgramName);
-        if (box == nullptr) return L"(no message box)";
-        const std::wstring text = MessageBoxText(box);
-        EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
-        Answer(box, IDOK);
-        return text;
+    // The only message box expected now, a warning: its text, answered with OK.
+    std::wstring Warning() {
+        const MessageSeen seen = TakeMessage(*m_editor, kProgramName);
+        EXPECT_EQ(seen.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+        return seen.text;
     }
 
     TempFolder m_folder;
@@ -335,11 +271,7 @@ TEST_F(EditorDocument, ShowsTheMemoNamedOnTheCommandLineAtItsAnchorInItsColours)
     const RECT edit = ChildRect(c.text);
     EXPECT_EQ(edit.left, c.Label().left);
     EXPECT_EQ(edit.top, c.Label().top);
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    EXPECT_TRUE(WaitUntil([&] {
-        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.text;
-    }));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(c.main) == c.text; }));
     // A click on the bare frame commits the text into the label.
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"書き直したメモ"));
     PostClick(c.frame, 5, 5);
@@ -347,43 +279,34 @@ TEST_F(EditorDocument, ShowsTheMemoNamedOnTheCommandLineAtItsAnchorInItsColours)
     EXPECT_EQ(WindowText(c.label), L"書き直したメモ");
 }
 
-TEST_F(EditorDocument, SavesAsOverwritesAndSavesASelectionIntoFilesThatReadBack) {
+TEST_F(EditorDocument, SavesAsOverwritesSavesASelectionAndRefusesWhatCannotBeStored) {
     Start();
     const EditorControls& c = *m_controls;
 
     // Save As with a name typed without extension: ".epm" is added.
     SaveAs(IDM_FILE_SAVE, Typed("copy"));
-    ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "copy.epm"); }));
-    MemoRecord saved = ReadBack(m_folder / "copy.epm");
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(m_folder / "copy.epm"); }));
+    const MemoRecord saved = ReadMemoFile(m_folder / "copy.epm");
     EXPECT_EQ(saved.memoText, m_memo.memoText);
-    EXPECT_EQ(saved.memoWidth, 260);
-    EXPECT_EQ(saved.memoHeight, 110);
     EXPECT_EQ(saved.memoLeft, c.Frame().cx - 280) << "the anchored place is stored";
     EXPECT_EQ(saved.memoTop, c.Frame().cy - 130);
-    EXPECT_EQ(saved.backColor, 0x99FFFF);
-    EXPECT_EQ(saved.fontStyle, 3);
-    EXPECT_EQ(saved.layoutMode, 1);
-    EXPECT_EQ(saved.anchorPosition, 9);
-    EXPECT_EQ(saved.margin, 20);
 
     // Overwrite save (Ctrl+S's command) writes the edited text into the current file.
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"上書きした本文です。"));
     c.Command(IDM_FILE_UWAGAKI);
-    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "copy.epm").memoText == "上書きした本文です。"; }))
-        << ReadBack(m_folder / "copy.epm").memoText << "|" << WideToUtf8(WindowText(c.label)) << "|"
-        << FindProcessWindow(m_editor->Id(), L"#32770");
-    EXPECT_EQ(ReadBack(m_folder / "start.epm").memoText, m_memo.memoText) << "the other file is untouched";
+    ASSERT_TRUE(WaitUntil([&] { return ReadMemoFile(m_folder / "copy.epm").memoText == "上書きした本文です。"; }));
+    EXPECT_EQ(ReadMemoFile(m_folder / "start.epm").memoText, m_memo.memoText) << "the other file is untouched";
 
     // Save selection as: only the selected text goes into the file; the label keeps all.
     SendMessageW(c.text, EM_SETSEL, 3, 6);
     SaveAs(IDM_EDIT_SAVE_RANGE, Typed("part.epm"));
-    ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "part.epm"); }));
-    EXPECT_EQ(ReadBack(m_folder / "part.epm").memoText, "した本");
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(m_folder / "part.epm"); }));
+    EXPECT_EQ(ReadMemoFile(m_folder / "part.epm").memoText, "した本");
     EXPECT_EQ(WindowText(c.label), L"上書きした本文です。");
     EXPECT_EQ(WindowText(c.text), L"した本");
 
     // Save As onto an existing file asks before replacing it; No keeps the file.
-    const std::string before = Bytes(m_folder / "start.epm");
+    const std::string before = FileBytes(m_folder / "start.epm");
     c.Command(IDM_FILE_SAVE);
     HWND dialog = m_editor->WaitForDialog(kSaveDialogTitle);
     ASSERT_NE(dialog, nullptr);
@@ -394,50 +317,32 @@ TEST_F(EditorDocument, SavesAsOverwritesAndSavesASelectionIntoFilesThatReadBack)
     EXPECT_NE(GetDlgItem(question, IDYES), nullptr);
     Answer(question, IDNO);
     Answer(dialog, IDCANCEL);
-    EXPECT_EQ(Bytes(m_folder / "start.epm"), before);
-}
+    EXPECT_EQ(FileBytes(m_folder / "start.epm"), before);
 
-TEST_F(EditorDocument, ARefusedSaveLeavesTheOldFileAndAGoneFileTurnsIntoSaveAs) {
-    Start();
-    const EditorControls& c = *m_controls;
-    const std::string start = m_folder / "start.epm";
-    const std::string before = Bytes(start);
-
-    // A read-only target: the save is refused with a message, the file stays.
-    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(start).c_str(), FILE_ATTRIBUTE_READONLY));
+    // Refused saves say why and leave the current file (now part.epm) as it was: a
+    // read-only target, and a character code page 932 cannot hold (not written as "?").
+    const std::string current = m_folder / "part.epm";
+    const std::string written = FileBytes(current);
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(current).c_str(), FILE_ATTRIBUTE_READONLY));
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"書けないはずの本文"));
     c.Command(IDM_FILE_UWAGAKI);
-    EXPECT_NE(TakeMessage(), L"(no message box)");
-    EXPECT_EQ(Bytes(start), before);
-    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(start).c_str(), FILE_ATTRIBUTE_NORMAL));
-
-    // A character code page 932 cannot hold is refused, not written as "?".
+    EXPECT_NE(Warning(), L"");
+    EXPECT_EQ(FileBytes(current), written);
+    ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(current).c_str(), FILE_ATTRIBUTE_NORMAL));
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"顔文字 \U0001F600 入り"));
     c.Command(IDM_FILE_UWAGAKI);
-    EXPECT_NE(TakeMessage(), L"(no message box)");
-    EXPECT_EQ(Bytes(start), before);
-
-    // The current file was moved away: the editor says so, then asks where to save.
-    ASSERT_TRUE(MoveFileW(Utf8ToWide(start).c_str(), Utf8ToWide(m_folder / "moved.epm").c_str()));
-    SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"救われた本文"));
-    c.Command(IDM_FILE_UWAGAKI);
-    EXPECT_EQ(TakeMessage(), Utf8ToWide(start) + L"\r\nは移動又は削除されています。");
-    HWND dialog = m_editor->WaitForDialog(kSaveDialogTitle);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("rescued.epm")));
-    ASSERT_TRUE(WaitUntil([&] { return Exists(m_folder / "rescued.epm"); }));
-    EXPECT_EQ(ReadBack(m_folder / "rescued.epm").memoText, "救われた本文");
-    EXPECT_EQ(Bytes(m_folder / "moved.epm"), before);
+    EXPECT_NE(Warning(), L"");
+    EXPECT_EQ(FileBytes(current), written);
 }
 
-TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndReportsAMissingFile) {
+TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndReportsAFileThatIsNoMemo) {
     MemoRecord other;
     SetDefaultMemoValues(other);
     other.layoutMode = 0;
     other.memoLeft = 40;
     other.memoTop = 30;
     other.memoText = "開いたメモ";
-    WriteMemo(m_folder / "other.epm", other);
+    WriteMemoFile(m_folder / "other.epm", other);
     Start();
     const EditorControls& c = *m_controls;
 
@@ -457,18 +362,12 @@ TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndReportsAMissingFile)
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"このフォルダのメモです。\r\n二行目"; }));
 
     // A file that is no memo: the reason is shown, and the memo on show stays.
-    WriteBytes(m_folder / "broken.epm", "not a memo at all");
+    kanopa::testing::MakeFile(m_folder / "broken.epm", "not a memo at all");
     c.Command(IDM_FILE_OPEN);
     dialog = m_editor->WaitForDialog(kOpenDialogTitle);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(ChooseFileInDialog(dialog, Typed("broken.epm")));
-    EXPECT_THAT(WideToUtf8(TakeMessage()), ::testing::StartsWith("メモファイルを読み込めませんでした。"));
-    EXPECT_EQ(WindowText(c.label), L"このフォルダのメモです。\r\n二行目");
-
-    // A listed file that went away: the message, and the memo on show stays.
-    ASSERT_TRUE(DeleteFileW(Utf8ToWide(m_folder / "other.epm").c_str()));
-    c.Command(IDM_FILE_RECENT_FILE_1);
-    EXPECT_EQ(TakeMessage(), L"指定のファイルが存在しません。");
+    EXPECT_THAT(WideToUtf8(Warning()), ::testing::StartsWith("メモファイルを読み込めませんでした。"));
     EXPECT_EQ(WindowText(c.label), L"このフォルダのメモです。\r\n二行目");
 }
 
@@ -486,30 +385,17 @@ TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIs
         PostMessageW(c.label, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
     };
     drag(-40, -40);
-    HWND question = m_editor->WaitForDialog(kProgramName);
-    ASSERT_NE(question, nullptr);
-    EXPECT_EQ(MessageBoxText(question),
+    EXPECT_EQ(TakeMessage(*m_editor, kProgramName, IDNO).text,
               L"メモを移動するとレイアウトモードは絶対配置となります。よろしいですか？");
-    Answer(question, IDNO);
     EXPECT_EQ(c.Label().left, start.left);
     EXPECT_EQ(c.Mode(), 0);
-
     drag(-40, -40);
-    question = m_editor->WaitForDialog(kProgramName);
-    ASSERT_NE(question, nullptr);
-    Answer(question, IDYES);
+    TakeMessage(*m_editor, kProgramName, IDYES);
     ASSERT_TRUE(WaitUntil([&] { return c.Label().left == start.left - 50; }));
     EXPECT_EQ(c.Label().top, start.top - 50);
     EXPECT_EQ(c.Mode(), 1);
     EXPECT_FALSE(IsWindowEnabled(c.margin));
     EXPECT_FALSE(IsWindowEnabled(c.place));
-
-    // A resize from the band at the bottom right, released 300 pixels in.
-    PostMessageW(c.label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(255, 105));
-    PostMessageW(c.label, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 150));
-    PostMessageW(c.label, WM_LBUTTONUP, 0, MAKELPARAM(300, 150));
-    ASSERT_TRUE(WaitUntil([&] { return c.Label().right - c.Label().left == 300; }));
-    EXPECT_EQ(c.Label().bottom - c.Label().top, 150);
 
     // Back to anchored: the list's own choice, as the user makes it.
     SendMessageW(c.layoutMode, CB_SETCURSEL, 0, 0);
@@ -520,41 +406,24 @@ TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIs
     EXPECT_EQ(c.Label().left, 20);
 
     // Enter in the margin box: one past the range is refused with the range message and
-    // the focus goes back; the largest value is taken (and moves the memo).
+    // the focus goes back (the editor-to-viewer test commits a value with Enter).
     SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1001"));
     PostMessageW(c.margin, WM_KEYDOWN, VK_RETURN, 0);
-    HWND box = m_editor->WaitForDialog(kProgramName);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"0～1000までの数値を入力してください。");
-    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONINFORMATION));
-    Answer(box, IDOK);
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    EXPECT_TRUE(WaitUntil([&] {
-        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.margin;
-    }));
-    SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" 0 "));
-    PostMessageW(c.margin, WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(WaitUntil([&] { return c.Label().left == 0; }));
-    EXPECT_EQ(c.Label().top, 0);
-    EXPECT_EQ(FindProcessWindow(m_editor->Id(), L"#32770"), nullptr) << "0 is in range: no message";
-
+    const MessageSeen range = TakeMessage(*m_editor, kProgramName);
+    EXPECT_EQ(range.text, L"0～1000までの数値を入力してください。");
+    EXPECT_EQ(range.icon, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(c.main) == c.margin; }));
     // Leaving the box with a bad value (a click into the place box) shows the message once;
     // its own box taking the focus, and the focus coming back, do not show it again.
     SendMessageW(c.margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"-1"));
     PostClick(c.place, 3, 3);
-    box = m_editor->WaitForDialog(kProgramName);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"0～1000までの数値を入力してください。");
-    Answer(box, IDOK);
-    EXPECT_TRUE(WaitUntil([&] {
-        return GetGUIThreadInfo(GetWindowThreadProcessId(c.main, nullptr), &gui) && gui.hwndFocus == c.margin;
-    }));
+    EXPECT_EQ(TakeMessage(*m_editor, kProgramName).text, range.text);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(c.main) == c.margin; }));
     EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(m_editor->Id(), L"#32770") != nullptr; }, 500ms))
         << "the message came back";
 }
 
-TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
+TEST_F(EditorDocument, EditCommandsHelpVersionAndTheEndOfTheSession) {
     Start();
     const EditorControls& c = *m_controls;
 
@@ -587,36 +456,13 @@ TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.text) == before; }));
     c.Command(IDM_EDIT_UNDO);
     c.Command(IDM_FILE_UWAGAKI);  // the memo file shows what the memo text became
-    ASSERT_TRUE(WaitUntil([&] { return ReadBack(m_folder / "start.epm").memoText == WideToUtf8(before); }))
+    ASSERT_TRUE(WaitUntil([&] { return ReadMemoFile(m_folder / "start.epm").memoText == WideToUtf8(before); }))
         << WideToUtf8(WindowText(c.text));
     EXPECT_EQ(WindowText(c.text), before);
 
-    // The position picker: the middle zone anchors the memo in the frame's centre.
-    SendMessageW(c.layoutMode, CB_SETCURSEL, 1, 0);
-    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(c.layoutMode));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(c.place); }));
-    HWND button = GetDlgItem(c.main, IDC_PLACE_BUTTON);
-    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_PLACE_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    HWND picker = m_editor->WaitForWindow(kPositionPickerClass);
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(GetWindow(picker, GW_OWNER), c.main);
-    const PixelRect zone = ZoneRect(4, TwipsPerPixelForDpi(static_cast<int>(GetDpiForWindow(picker))));
-    PostClick(picker, zone.left + zone.width / 2, zone.top + zone.height / 2);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"中央"; }));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }));
-    EXPECT_EQ(c.Mode(), 0);
-    const RECT label = c.Label();
-    EXPECT_EQ(label.left, c.Frame().cx / 2 - (label.right - label.left) / 2);
-    EXPECT_EQ(label.top, c.Frame().cy / 2 - (label.bottom - label.top) / 2);
-
     // Help without its file beside the program.
     c.Command(IDM_HELP_CONTENTS);
-    HWND box = m_editor->WaitForDialog(kProgramName);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"ヘルプファイル[Kanopa.chm]がありません。");
-    EXPECT_EQ(MessageBoxIcon(box), static_cast<UINT>(MB_ICONEXCLAMATION));
-    Answer(box, IDOK);
+    EXPECT_EQ(Warning(), L"ヘルプファイル[Kanopa.chm]がありません。");
     // With it there, the help viewer opens it and the message stays away.
     ASSERT_TRUE(CopyBesideTest("Kanopa.chm", m_folder / "Kanopa.chm"));
     c.Command(IDM_HELP_CONTENTS);
@@ -642,7 +488,7 @@ TEST_F(EditorDocument, EditCommandsPickerHelpVersionAndTheEndOfTheSession) {
     ASSERT_TRUE(DeleteFileW(Utf8ToWide(m_folder / "Config.txt").c_str()));
     PostMessageW(c.main, WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(m_editor->ExitCode(), 0u);
-    EXPECT_TRUE(Exists(m_folder / "Config.txt"));
+    EXPECT_TRUE(FileExists(m_folder / "Config.txt"));
 }
 
 }  // namespace

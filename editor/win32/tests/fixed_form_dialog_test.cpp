@@ -10,14 +10,9 @@
 #include <vector>
 
 #include "common/cp932.h"
-#include "common/keys.h"
-#include "common/memo_defaults.h"
-#include "common/memo_file.h"
 #include "common/win32/test_support/window_testing.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
-#include "common/win32/win32_clock.h"
-#include "common/win32/win32_file_system.h"
 #include "editor/insert/fixed_phrases.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/resource.h"
@@ -26,7 +21,6 @@
 namespace kanopa::editor::win32::testing {
 namespace {
 
-using kanopa::testing::MessageBoxIcon;
 using kanopa::testing::TempFolder;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
@@ -34,25 +28,10 @@ using Phrases = std::vector<std::string>;
 
 constexpr wchar_t kCaption[] = L"定型文";
 
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    Win32FileSystem().ReadFile(path, 1 << 20, bytes);
-    return bytes;
-}
-
-// lstFix's entries, read across processes.
+// lstFix's entries.
 Phrases ListItems(HWND list) {
     Phrases items;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-        if (length == LB_ERR) break;
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        if (copied == LB_ERR) break;  // refilled meanwhile: the caller reads again
-        text.resize(static_cast<std::size_t>(copied));
-        items.push_back(WideToUtf8(text));
-    }
+    for (const std::wstring& item : ListBoxItems(list)) items.push_back(WideToUtf8(item));
     return items;
 }
 
@@ -60,10 +39,7 @@ struct Dialog {
     HWND window, text, list;
     explicit Dialog(HWND dialog)
         : window(dialog), text(GetDlgItem(dialog, IDC_FIX_TEXT)), list(GetDlgItem(dialog, IDC_FIX_LIST)) {}
-    void Click(int id) const {
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-    }
+    void Click(int id) const { ClickButton(window, id); }
     void Select(int index) const {
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_FIX_LIST, LBN_SELCHANGE),
@@ -77,14 +53,11 @@ struct Dialog {
     }
 };
 
-// The only message box now: its text and icon, answered with OK.
+// The only message box now: its text, with the icon expected, answered with OK.
 std::wstring TakeMessage(const EditorProcess& editor, UINT expectedIcon) {
-    HWND box = editor.WaitForDialog(kProgramName);
-    if (box == nullptr) return L"(no message box)";
-    const std::wstring text = MessageBoxText(box);
-    EXPECT_EQ(MessageBoxIcon(box), expectedIcon) << WideToUtf8(text);
-    Answer(box, IDOK);
-    return text;
+    const MessageSeen seen = testing::TakeMessage(editor, kProgramName);
+    EXPECT_EQ(seen.icon, expectedIcon) << WideToUtf8(seen.text);
+    return seen.text;
 }
 
 TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) {
@@ -93,14 +66,7 @@ TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) 
     const std::string phraseFile = folder / "FixedForm.txt";
     kanopa::testing::MakeFile(phraseFile, WriteFixedPhrases({"お世話になります。"}) +
                                               Utf8ToCp932("よろしく, 以上\r\n"));
-    MemoRecord memo;
-    SetDefaultMemoValues(memo);
-    memo.memoText = "本文";
-    {
-        Win32FileSystem fs;
-        Win32Clock clock;
-        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), folder / "start.epm", memo).ok);
-    }
+    WriteMemoFile(folder / "start.epm", "本文");
     EditorProcess editor(folder / "Kanopa.exe", L"\"" + Utf8ToWide(folder / "start.epm") + L"\"");
     HWND main = editor.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
@@ -114,11 +80,6 @@ TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) 
     Dialog d(editor.WaitForDialog(kCaption));
     ASSERT_NE(d.window, nullptr);
     EXPECT_TRUE(IsWindowVisible(memoText));
-    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_LABEL)), L"定型文");
-    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_ADD)), L"追加(&A)");
-    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_DELETE)), L"削除(&D)");
-    EXPECT_EQ(WindowText(GetDlgItem(d.window, IDC_FIX_INSERT)), L"挿入(&I)");
-    EXPECT_EQ(GetDlgItem(d.window, IDCANCEL), nullptr);
     EXPECT_EQ(ListItems(d.list), (Phrases{"お世話になります。", "よろしく", "以上"}));
 
     // Adding (Enter in the box, which has the focus), then a refusal that names the
@@ -149,7 +110,7 @@ TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) 
     ASSERT_TRUE(d.Gone());
     EXPECT_TRUE(WaitUntil([&] { return WindowText(memoText) == L"本文追加した文"; }))
         << WideToUtf8(WindowText(memoText));
-    EXPECT_EQ(Bytes(phraseFile), WriteFixedPhrases({"お世話になります。", "以上", "追加した文"}));
+    EXPECT_EQ(FileBytes(phraseFile), WriteFixedPhrases({"お世話になります。", "以上", "追加した文"}));
 
     // Esc closes as the close box does, rewriting a hand-edited file in its own form.
     kanopa::testing::MakeFile(phraseFile, "a,b\r\n");
@@ -158,7 +119,7 @@ TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) 
     ASSERT_NE(again.window, nullptr);
     PostMessageW(again.list, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(again.Gone());
-    EXPECT_EQ(Bytes(phraseFile), WriteFixedPhrases({"a", "b"}));
+    EXPECT_EQ(FileBytes(phraseFile), WriteFixedPhrases({"a", "b"}));
 
     // A file that cannot be replaced stays as it was, and the user is told.
     ASSERT_TRUE(SetFileAttributesW(Utf8ToWide(phraseFile).c_str(), FILE_ATTRIBUTE_READONLY));
@@ -173,7 +134,7 @@ TEST(FixedFormDialog, AddsRefusesDeletesInsertsAtTheMemosEndAndRewritesTheFile) 
     EXPECT_EQ(failure.rfind(L"ファイルを保存できませんでした。\n", 0), 0u) << WideToUtf8(failure);
     EXPECT_NE(failure.find(L"FixedForm.txt"), std::wstring::npos);
     ASSERT_TRUE(locked.Gone());
-    EXPECT_EQ(Bytes(phraseFile), WriteFixedPhrases({"a", "b"}));
+    EXPECT_EQ(FileBytes(phraseFile), WriteFixedPhrases({"a", "b"}));
     SetFileAttributesW(Utf8ToWide(phraseFile).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(WindowText(memoText), L"本文追加した文");
 }

@@ -11,15 +11,9 @@
 #include <tuple>
 #include <vector>
 
-#include "common/keys.h"
-#include "common/memo_defaults.h"
-#include "common/memo_file.h"
 #include "common/win32/test_support/window_testing.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
-#include "common/win32/win32_clock.h"
-#include "common/win32/win32_file_system.h"
-#include "editor/document.h"
 #include "editor/tools/memo_search.h"
 #include "editor/win32/editor_names.h"
 #include "editor/win32/resource.h"
@@ -32,15 +26,6 @@ using kanopa::testing::TempFolder;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
 using namespace std::chrono_literals;
-
-void WriteMemo(const std::string& path, const std::string& text) {
-    Win32FileSystem fs;
-    Win32Clock clock;
-    MemoRecord record;
-    SetDefaultMemoValues(record);
-    record.memoText = text;
-    ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path, record).ok) << path;
-}
 
 // A folder by its long-path form, so that any depth can be made.
 void MakeDeepFolder(const std::string& path) {
@@ -195,11 +180,11 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     const std::string tree = m_folder / "検索の木";
     kanopa::testing::MakeFolder(tree);
     kanopa::testing::MakeFolder(tree + "\\日本語フォルダ");
-    WriteMemo(tree + "\\メモ一.epm", "重要な打ち合わせ\r\n二行目");
-    WriteMemo(tree + "\\日本語フォルダ\\二^番.EPM", "^重要^");
-    WriteMemo(tree + "\\関係なし.epm", "ほかの話");
+    WriteMemoFile(tree + "\\メモ一.epm", "重要な打ち合わせ\r\n二行目");
+    WriteMemoFile(tree + "\\日本語フォルダ\\二^番.EPM", "^重要^");
+    WriteMemoFile(tree + "\\関係なし.epm", "ほかの話");
     kanopa::testing::MakeFolder(tree + "\\.隠し");
-    WriteMemo(tree + "\\.隠し\\重要.epm", "重要");  // never reached: dot-folders are skipped
+    WriteMemoFile(tree + "\\.隠し\\重要.epm", "重要");  // never reached: dot-folders are skipped
     // Past 260 characters by nesting: one name on the Linux side holds 255 bytes at most.
     std::string deep = tree;
     const std::string level = "とても深い階層に置かれたメモのためのフォルダの名前です";
@@ -207,7 +192,7 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
         deep += "\\" + level + std::to_string(i);
         MakeDeepFolder(deep);
     }
-    WriteMemo(deep + "\\深.epm", "深い所の重要メモ");
+    WriteMemoFile(deep + "\\深.epm", "深い所の重要メモ");
     ASSERT_GT(Utf8ToWide(deep + "\\深.epm").size(), 260u);
 
     StartEditor();
@@ -266,21 +251,17 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     ASSERT_NE(window, nullptr);
     const SearchControls again(window);
     const RECT reopenedAt = WindowRectOf(window);
-    EXPECT_NEAR(reopenedAt.left, closedAt.left, 1);
-    EXPECT_NEAR(reopenedAt.top, closedAt.top, 1);
-    EXPECT_NEAR(reopenedAt.right, closedAt.right, 1);
-    EXPECT_NEAR(reopenedAt.bottom, closedAt.bottom, 1);
+    for (const auto side : {&RECT::left, &RECT::top, &RECT::right, &RECT::bottom})
+        EXPECT_NEAR(reopenedAt.*side, closedAt.*side, 1);
     EXPECT_EQ(again.Status(), Found(3));
     EXPECT_EQ(Rows(again.list).size(), 3u);
     ASSERT_TRUE(WaitUntil([&] { return SelectedRow(again.list) == caretRow; }));
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof(gui);
-    EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus == again.list);
+    EXPECT_EQ(FocusOf(window), again.list);
     EXPECT_EQ(WindowText(again.keyword), L"");
     EXPECT_EQ(WindowText(again.root), L"");
     EXPECT_FALSE(IsWindowEnabled(again.search));
 
-    // A double-click on the deep memo opens it in the editor and lists it as recent.
+    // A double-click on the deep memo opens it in the editor.
     const int deepRow = RowNamed(again.list, L"深.epm");
     ASSERT_GE(deepRow, 0);
     Select(again.list, deepRow);
@@ -291,13 +272,6 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     ASSERT_TRUE(Gone(window));
     HWND label = GetDlgItem(GetDlgItem(m_main, IDC_FRAME), IDC_LABEL);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(label) == L"深い所の重要メモ"; }));
-    PostMessageW(m_main, WM_COMMAND, IDM_FILE_NEW, 0);
-    HWND box = m_editor->WaitForDialog();
-    ASSERT_NE(box, nullptr);
-    Answer(box, IDYES);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(label) != L"深い所の重要メモ"; }));
-    PostMessageW(m_main, WM_COMMAND, IDM_FILE_RECENT_FILE_1, 0);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(label) == L"深い所の重要メモ"; }));
 
     // Its row is the one selected at the next opening; Enter opens it as well.
     window = OpenSearch();
@@ -319,7 +293,7 @@ TEST_F(SearchWindowTest, StopAndCloseEndTheWalkEarly) {
     for (int i = 0; i < kFolders; ++i) {
         const std::string folder = tree + "\\フォルダ" + std::to_string(i);
         kanopa::testing::MakeFolder(folder);
-        WriteMemo(folder + "\\m.epm", "重要");
+        WriteMemoFile(folder + "\\m.epm", "重要");
     }
     StartEditor();
     HWND window = OpenSearch();

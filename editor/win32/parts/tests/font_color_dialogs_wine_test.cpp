@@ -18,7 +18,9 @@
 namespace kanopa::editor::win32 {
 namespace {
 
+using kanopa::testing::FindProcessWindow;
 using kanopa::testing::TestWindow;
+using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
 
 // What the dialog showed when it was answered.
@@ -29,13 +31,13 @@ struct DialogSeen {
     std::wstring size;   // font dialog: the size box
 };
 
-// Waits on a thread of its own for the dialog that `thread` opens, reads it, lets `edit`
+// Waits on a thread of its own for the dialog the test opens, reads it, lets `edit`
 // change it as a user would, and presses `button` in it.
 class DialogAnswerer {
 public:
     using Edit = std::function<void(HWND dialog)>;
-    DialogAnswerer(DWORD thread, int button, Edit edit = nullptr)
-        : m_edit(std::move(edit)), m_worker([this, thread, button] { Run(thread, button); }) {}
+    explicit DialogAnswerer(int button, Edit edit = nullptr)
+        : m_edit(std::move(edit)), m_worker([this, button] { Run(button); }) {}
     ~DialogAnswerer() {
         if (m_worker.joinable()) m_worker.join();
     }
@@ -48,28 +50,11 @@ public:
     }
 
 private:
-    static HWND FindDialog(DWORD thread) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM result) -> BOOL {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, static_cast<int>(std::size(name)));
-                if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
-
-    void Run(DWORD thread, int button) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    void Run(int button) {
         HWND dialog = nullptr;
-        while ((dialog = FindDialog(thread)) == nullptr) {
-            if (std::chrono::steady_clock::now() > deadline) return;
-            Sleep(20);
-        }
+        if (!WaitUntil([&] { return (dialog = FindProcessWindow(GetCurrentProcessId(), L"#32770")) != nullptr; },
+                       std::chrono::seconds(10)))
+            return;
         m_seen.found = true;
         m_seen.owner = GetWindow(dialog, GW_OWNER);
         if (HWND face = GetDlgItem(dialog, cmb1)) m_seen.face = WindowText(face);
@@ -87,7 +72,6 @@ private:
 class SystemDialogs : public ::testing::Test {
 protected:
     TestWindow owner{L"frmCreateMemo stand-in", RECT{100, 100, 600, 500}};
-    const DWORD thread = GetCurrentThreadId();
 };
 
 TEST_F(SystemDialogs, ColourCancelledLeavesTheColourAndOkGivesTheOneShown) {
@@ -100,7 +84,7 @@ TEST_F(SystemDialogs, ColourCancelledLeavesTheColourAndOkGivesTheOneShown) {
     };
     for (const Case& c : cases) {
         std::int32_t colour = c.start;
-        DialogAnswerer answerer(thread, c.button);
+        DialogAnswerer answerer(c.button);
         EXPECT_EQ(ShowColorDialog(owner.Get(), colour), c.result) << std::hex << c.start;
         EXPECT_EQ(colour, c.after) << std::hex << c.start;
         EXPECT_TRUE(answerer.Seen().found);
@@ -122,29 +106,6 @@ MemoRecord FontRecord(std::int32_t size, std::int32_t style, std::int32_t strike
     return record;
 }
 
-TEST_F(SystemDialogs, FontOkWritesWhatTheDialogShowsBackIntoTheRecord) {
-    struct Case { std::int32_t size, style, strikeout, underline, colour; };
-    // Both ends of the size range, every style, both effects, and a text colour outside
-    // the dialog's own list, which must survive.
-    const Case cases[] = {{8, 0, 0, 0, 0x0000FF}, {12, 3, 1, 0, 0x0000FF}, {24, 1, 0, 1, 0x0000FF},
-                          {11, 2, 1, 1, 0x123456}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "size " << c.size << " style " << c.style);
-        MemoRecord record = FontRecord(c.size, c.style, c.strikeout, c.underline);
-        record.foreColor = c.colour;
-        const MemoRecord before = record;
-        DialogAnswerer answerer(thread, IDOK);
-        EXPECT_TRUE(ShowMemoFontDialog(owner.Get(), record));
-        const DialogSeen& seen = answerer.Seen();
-        ASSERT_TRUE(seen.found);
-        EXPECT_EQ(seen.owner, owner.Get());
-        EXPECT_EQ(seen.face, L"Tahoma");
-        EXPECT_EQ(seen.size, std::to_wstring(c.size));
-        // Unchanged in the dialog, so unchanged in the record; the rest is untouched.
-        EXPECT_EQ(record, before);
-    }
-}
-
 // Picks another size from the list and flips the underline box, telling the dialog as the
 // controls themselves would.
 void PickSizeAndFlipUnderline(HWND dialog, const wchar_t* size) {
@@ -157,31 +118,41 @@ void PickSizeAndFlipUnderline(HWND dialog, const wchar_t* size) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(chx2, BN_CLICKED), reinterpret_cast<LPARAM>(underline));
 }
 
-TEST_F(SystemDialogs, FontOkWritesAChangedSizeAndUnderlineIntoTheRecord) {
-    struct Case { std::int32_t from; const wchar_t* to; std::int32_t size; std::int32_t underline; };
-    const Case cases[] = {{12, L"20", 20, 0}, {24, L"8", 8, 1}};
+TEST_F(SystemDialogs, FontOpensWithTheRecordAndOkWritesBackWhatItShows) {
+    struct Case {
+        std::int32_t size, style, strikeout, underline, colour;
+        int button;
+        const wchar_t* pick;  // another size chosen and the underline flipped, or untouched
+        std::int32_t sizeAfter;
+    };
+    // Both ends of the size range, every style, both effects, a text colour outside the
+    // dialog's own list (which must survive), changes taken by OK and dropped by Cancel.
+    const Case cases[] = {
+        {8, 0, 0, 0, 0x0000FF, IDOK, nullptr, 8},      {12, 3, 1, 0, 0x0000FF, IDOK, nullptr, 12},
+        {24, 1, 0, 1, 0x0000FF, IDOK, nullptr, 24},    {11, 2, 1, 1, 0x123456, IDOK, nullptr, 11},
+        {12, 2, 0, 1, 0x0000FF, IDOK, L"20", 20},      {24, 2, 0, 0, 0x0000FF, IDOK, L"8", 8},
+        {16, 3, 1, 1, 0x0000FF, IDCANCEL, L"20", 16},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.from);
-        MemoRecord record = FontRecord(c.from, 2, 0, 1 - c.underline);
+        SCOPED_TRACE(::testing::Message() << "size " << c.size << " style " << c.style);
+        MemoRecord record = FontRecord(c.size, c.style, c.strikeout, c.underline);
+        record.foreColor = c.colour;
         MemoRecord expected = record;
-        expected.fontSize = c.size;
-        expected.fontUnderline = c.underline;
-        DialogAnswerer answerer(thread, IDOK, [&](HWND dialog) { PickSizeAndFlipUnderline(dialog, c.to); });
-        EXPECT_TRUE(ShowMemoFontDialog(owner.Get(), record));
-        EXPECT_TRUE(answerer.Seen().found);
+        if (c.button == IDOK && c.pick != nullptr) {
+            expected.fontSize = c.sizeAfter;
+            expected.fontUnderline = 1 - c.underline;
+        }
+        DialogAnswerer answerer(c.button, [&](HWND dialog) {
+            if (c.pick != nullptr) PickSizeAndFlipUnderline(dialog, c.pick);
+        });
+        EXPECT_EQ(ShowMemoFontDialog(owner.Get(), record), c.button == IDOK);
+        const DialogSeen& seen = answerer.Seen();
+        ASSERT_TRUE(seen.found);
+        EXPECT_EQ(seen.owner, owner.Get());
+        EXPECT_EQ(seen.face, L"Tahoma");
+        EXPECT_EQ(seen.size, std::to_wstring(c.size));
         EXPECT_EQ(record, expected);
     }
-}
-
-TEST_F(SystemDialogs, FontCancelledLeavesTheRecordAsItWas) {
-    MemoRecord record = FontRecord(16, 3, 1, 1);
-    record.fontName = "IPAGothic";
-    const MemoRecord before = record;
-    DialogAnswerer answerer(thread, IDCANCEL,
-                            [](HWND dialog) { PickSizeAndFlipUnderline(dialog, L"20"); });
-    EXPECT_FALSE(ShowMemoFontDialog(owner.Get(), record));
-    EXPECT_TRUE(answerer.Seen().found);
-    EXPECT_EQ(record, before);
 }
 
 }  // namespace

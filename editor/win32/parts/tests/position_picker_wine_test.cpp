@@ -13,6 +13,7 @@
 #include "editor/position_picker_logic.h"
 #include "editor/preview_layout.h"
 #include "common/win32/test_support/window_testing.h"
+#include "common/win32/wide.h"
 
 namespace kanopa::editor::win32 {
 namespace {
@@ -143,7 +144,10 @@ protected:
     bool pickerOpenDuringReport = true;
 };
 
-TEST_F(PositionPicker, OpensOwnedAtItsPlaceInTwipsOfTheMonitorWithNoZoneLit) {
+// One walk through the picker: opened, its tooltips, the light following the pointer,
+// clicks that pick nothing, and a click that picks (which zone gives which anchor, and
+// the zones' texts, are the picker logic's own tests).
+TEST_F(PositionPicker, OpensAtItsPlaceLightsTheZoneUnderThePointerAndReportsAClick) {
     ASSERT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     HWND window = OpenPicker(POINT{160, 140});
@@ -163,16 +167,11 @@ TEST_F(PositionPicker, OpensOwnedAtItsPlaceInTwipsOfTheMonitorWithNoZoneLit) {
     EXPECT_EQ(client.bottom, expected.height);
     EXPECT_EQ(picker.HighlightedZone(), -1);
     ExpectOnlyLit(window, -1);
-}
 
-TEST_F(PositionPicker, NamesEachZoneInItsTooltipRowFirst) {
-    HWND window = OpenPicker();
     HWND tips = picker.Tooltips();
     ASSERT_NE(tips, nullptr);
     EXPECT_EQ(GetWindow(tips, GW_OWNER), window);
     ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), kPickerZoneCount);
-    const wchar_t* const expected[] = {L"上-左", L"上-中央", L"上-右", L"左",    L"中央",
-                                       L"右",    L"下-左",   L"下-中央", L"下-右"};
     for (int zone = 0; zone < kPickerZoneCount; ++zone) {
         wchar_t text[80] = {};
         TTTOOLINFOW tool{};
@@ -181,13 +180,10 @@ TEST_F(PositionPicker, NamesEachZoneInItsTooltipRowFirst) {
         tool.uId = static_cast<UINT_PTR>(zone);
         tool.lpszText = text;
         SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(std::wstring(text), expected[zone]) << "zone " << zone;
+        EXPECT_EQ(std::wstring(text), Utf8ToWide(ZoneTooltip(zone))) << "zone " << zone;
         ExpectToolOverZone(tips, window, zone, PickerTwipsPerPixel(window));
     }
-}
 
-TEST_F(PositionPicker, LightsOnlyTheZoneUnderThePointer) {
-    HWND window = OpenPicker();
     ASSERT_TRUE(HoverUntilLit(picker, window, ZoneCentre(window, 1), 1));
     ExpectOnlyLit(window, 1);
     ASSERT_TRUE(HoverUntilLit(picker, window, ZoneCentre(window, 4), 4));
@@ -195,42 +191,29 @@ TEST_F(PositionPicker, LightsOnlyTheZoneUnderThePointer) {
     // On the picture between two zones: none is lit.
     const PixelRect left = ZoneRect(3, PickerTwipsPerPixel(window));
     const PixelRect middle = ZoneRect(4, PickerTwipsPerPixel(window));
-    ASSERT_TRUE(HoverUntilLit(
-        picker, window, POINT{(left.left + left.width + middle.left) / 2, middle.top + 2}, -1));
+    const POINT between{(left.left + left.width + middle.left) / 2, middle.top + 2};
+    ASSERT_TRUE(HoverUntilLit(picker, window, between, -1));
     ExpectOnlyLit(window, -1);
     // Back on a zone, then the pointer leaves the window: the light goes out with it.
     ASSERT_TRUE(HoverUntilLit(picker, window, ZoneCentre(window, 8), 8));
-    RECT frame{};
     GetWindowRect(owner.Get(), &frame);
     MovePointerTo(POINT{frame.right - 20, frame.bottom - 20});
     EXPECT_TRUE(WaitUntil([&] { return picker.HighlightedZone() == -1; }));
-    EXPECT_TRUE(picked.empty());
-}
 
-TEST_F(PositionPicker, ClickOnAZoneReportsItsAnchorAfterClosing) {
-    struct Case { int zone; int anchor; };
-    for (const Case c : {Case{0, 1}, Case{3, 4}, Case{4, 5}, Case{8, 9}}) {
-        picked.clear();
-        HWND window = OpenPicker();
-        ClickAt(window, ZoneCentre(window, c.zone), ZoneCentre(window, c.zone));
-        ASSERT_TRUE(WaitUntil([&] { return !picker.IsOpen(); })) << "zone " << c.zone;
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(picked, std::vector<int>{c.anchor}) << "zone " << c.zone;
-        EXPECT_FALSE(pickerOpenDuringReport);
-        EXPECT_EQ(picker.Window(), nullptr);
-    }
-}
-
-TEST_F(PositionPicker, PressAndReleaseOnDifferentZonesOrBetweenThemPickNothing) {
-    HWND window = OpenPicker();
-    const PixelRect first = ZoneRect(0, PickerTwipsPerPixel(window));
-    const PixelRect second = ZoneRect(1, PickerTwipsPerPixel(window));
-    const POINT between{(first.left + first.width + second.left) / 2, first.top + 2};
+    // Pressed on one zone and released on another, or between zones: nothing is picked.
     ClickAt(window, ZoneCentre(window, 0), ZoneCentre(window, 1));
     ClickAt(window, between, between);
     PumpMessages();  // the clicks were posted to this thread: all handled now
     EXPECT_TRUE(picker.IsOpen());
     EXPECT_TRUE(picked.empty());
+
+    // A click on a zone reports its anchor once the picker has closed.
+    ClickAt(window, ZoneCentre(window, 8), ZoneCentre(window, 8));
+    ASSERT_TRUE(WaitUntil([&] { return !picker.IsOpen(); }));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(picked, std::vector<int>{9});
+    EXPECT_FALSE(pickerOpenDuringReport);
+    EXPECT_EQ(picker.Window(), nullptr);
 }
 
 TEST_F(PositionPicker, ClosesWithoutAChoiceOnAnotherWindowEscapeReopeningOrItsOwnersEnd) {
