@@ -164,12 +164,20 @@ TEST_F(Cli, RunningOutOfMemoryIsReportedNotAnAbort) {
 TEST_F(Cli, BadInputAndUsageFailWithOneLineAndNothingWritten) {
     struct Case { std::vector<std::string> args; int code; };
     const Case cases[] = {
-        {{}, 2}, {{"frobnicate", "x.epm"}, 2}, {{"create"}, 2}, {{"create", "x.epm", "--anchor"}, 2},
-        {{"create", "x.epm", "--wat", "1"}, 2}, {{"create", "x.epm", "--anchor", "1", "--absolute", "1,1"}, 2},
-        {{"create", "x.epm", "--text", "a", "--text-file", "b"}, 2}, {{"show", "x.epm", "--bold"}, 2},
-        {{"create", "x.epm", "--anchor", "10"}, 1}, {{"create", "x.epm", "--size", "200"}, 1},
-        {{"create", "x.epm", "--fore", "0x1000000"}, 1}, {{"create", "x.epm", "--fore", "red"}, 1},
-        {{"create", "x.epm", "--font", "A,B"}, 1}, {{"create", "x.epm", "--text", std::string(7000, 'a')}, 1},
+        {{}, 2},
+        {{"frobnicate", "x.epm"}, 2},
+        {{"create"}, 2},
+        {{"create", "x.epm", "--anchor"}, 2},
+        {{"create", "x.epm", "--wat", "1"}, 2},
+        {{"create", "x.epm", "--anchor", "1", "--absolute", "1,1"}, 2},
+        {{"create", "x.epm", "--text", "a", "--text-file", "b"}, 2},
+        {{"show", "x.epm", "--bold"}, 2},
+        {{"create", "x.epm", "--anchor", "10"}, 1},
+        {{"create", "x.epm", "--size", "200"}, 1},
+        {{"create", "x.epm", "--fore", "0x1000000"}, 1},
+        {{"create", "x.epm", "--fore", "red"}, 1},
+        {{"create", "x.epm", "--font", "A,B"}, 1},
+        {{"create", "x.epm", "--text", std::string(7000, 'a')}, 1},
         {{"show", "missing.epm"}, 1},
     };
     for (const Case& c : cases) {

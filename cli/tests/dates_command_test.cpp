@@ -43,10 +43,14 @@ TEST_F(CliDates, TheMomentMustBeARealDateAndTimeInItsOneShape) {
     } cases[] = {
         // Which dates and times are real is the formatter's own table; here both ends, the
         // day before the first, a day that does not exist, and the shape.
-        {"0001-01-01T00:00:00", 0, "1年1月1日"}, {"9999-12-31T23:59:59", 0, "令和7981年12月31日"},
-        {"0000-12-31T00:00:00", 1, nullptr}, {"2023-02-29T00:00:00", 1, nullptr},
-        {"2026-12-06 23:59:59", 1, nullptr}, {"2026-12-06T23:59:5", 1, nullptr},
-        {"2026-12-06T23:59:590", 1, nullptr}, {"+026-12-06T23:59:59", 1, nullptr},
+        {"0001-01-01T00:00:00", 0, "1年1月1日"},
+        {"9999-12-31T23:59:59", 0, "令和7981年12月31日"},
+        {"0000-12-31T00:00:00", 1, nullptr},
+        {"2023-02-29T00:00:00", 1, nullptr},
+        {"2026-12-06 23:59:59", 1, nullptr},
+        {"2026-12-06T23:59:5", 1, nullptr},
+        {"2026-12-06T23:59:590", 1, nullptr},
+        {"+026-12-06T23:59:59", 1, nullptr},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run({"dates", "--at", c.at}), c.code) << c.at << ": " << err.str();

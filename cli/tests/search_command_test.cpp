@@ -34,7 +34,8 @@ TEST(SearchCommand, ListsMatchingMemosInWalkOrderAsLinesOrJson) {
         {{"R:\\木", "*重要*"}, "R:\\木\\a.epm\t重要\n"},
         {{"R:\\木\\", "*重要*", "--recursive"},
          "R:\\木\\a.epm\t重要\nR:\\木\\サブ\\b\"^.epm\tx\t\"重要\"\n"},
-        {{"R:\\木", "重要"}, ""}, {{"--json", "R:\\木", "nothing"}, "[]\n"},
+        {{"R:\\木", "重要"}, ""},
+        {{"--json", "R:\\木", "nothing"}, "[]\n"},
         {{"R:\\木", "*重要*", "--json", "--recursive"},
          "[\n{\"path\":\"R:\\\\木\\\\a.epm\",\"folder\":\"R:\\\\木\\\\\",\"name\":\"a.epm\","
          "\"text\":\"重要\\r\\n二行目\"},\n"

@@ -78,8 +78,12 @@ TEST_F(EditorStartup, ConfigIsCreatedWhenMissingOrEmptyAndDefaultsReplaceADamage
 
 TEST_F(EditorStartup, CommandLineColonsAndQuotes) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"\"C:\\My Memos\\a.epm\"", "C:\\My Memos\\a.epm"}, {"note.epm", "note.epm"},
-        {"C:\\a\"b\"c.epm", "C:\\abc.epm"}, {"C:\\a.epm D:\\b.epm", nullptr}, {"::", nullptr},
+        {"", ""},
+        {"\"C:\\My Memos\\a.epm\"", "C:\\My Memos\\a.epm"},
+        {"note.epm", "note.epm"},
+        {"C:\\a\"b\"c.epm", "C:\\abc.epm"},
+        {"C:\\a.epm D:\\b.epm", nullptr},
+        {"::", nullptr},
     };
     for (const auto& [commandLine, startupPath] : cases) {
         const StartupOutcome outcome = Run(commandLine);
@@ -95,9 +99,12 @@ TEST_F(EditorStartup, CommandLineColonsAndQuotes) {
 
 TEST(EditorCommandLine, ArgumentsFollowTheProgramPathAndItsBlanks) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"Kanopa.exe", ""}, {"C:\\Kanopa\\Kanopa.exe C:\\a.epm", "C:\\a.epm"},
+        {"", ""},
+        {"Kanopa.exe", ""},
+        {"C:\\Kanopa\\Kanopa.exe C:\\a.epm", "C:\\a.epm"},
         {"\"C:\\Program Files\\Kanopa.exe\"  \t\"C:\\a b.epm\"", "\"C:\\a b.epm\""},
-        {"\"C:\\Program Files\\Kanopa.exe\"C:\\a.epm", "C:\\a.epm"}, {"\"C:\\unclosed quote", ""},
+        {"\"C:\\Program Files\\Kanopa.exe\"C:\\a.epm", "C:\\a.epm"},
+        {"\"C:\\unclosed quote", ""},
         {"Kanopa.exe\tnote.epm ", "note.epm "},
     };
     for (const auto& [raw, arguments] : cases) EXPECT_EQ(CommandLineArguments(raw), arguments) << raw;

@@ -23,14 +23,17 @@ TEST(DateTimeSections, EveryPatternIsOfferedButATrailingBlank) {
         {{"和暦", "a", "b", "西暦", "c", "d"}, {"a", "b"}, {"c", "d"}},
         // A blank line at a section's end is left out; elsewhere it is the empty pattern.
         {{"和暦", "a", "", "西暦", "c", ""}, {"a"}, {"c"}},
-        {{"和暦", "", "a", "西暦"}, {"", "a"}, {}}, {{"西暦", "c", "", ""}, {}, {"c", ""}},
+        {{"和暦", "", "a", "西暦"}, {"", "a"}, {}},
+        {{"西暦", "c", "", ""}, {}, {"c", ""}},
         {{"和暦", ""}, {}, {}},
         // Markers anywhere in an item; items before the first one belong nowhere.
-        {{"x", "《和暦》", "a", "--西暦--", "b"}, {"a"}, {"b"}}, {{"a", "b"}, {}, {}},
+        {{"x", "《和暦》", "a", "--西暦--", "b"}, {"a"}, {"b"}},
+        {{"a", "b"}, {}, {}},
         // The Western section stays on: a later era marker and what follows go there too.
         {{"西暦", "a", "和暦", "b"}, {"b"}, {"a", "和暦", "b"}},
         // Both markers in one item: Western wins.
-        {{"和暦西暦", "a"}, {}, {"a"}}, {{"和暦", "a", "和暦", "b"}, {"a", "b"}, {}},
+        {{"和暦西暦", "a"}, {}, {"a"}},
+        {{"和暦", "a", "和暦", "b"}, {"a", "b"}, {}},
     };
     for (const auto& c : cases) {
         const DateTimeLists lists = SortDateTimeItems(c.items);

@@ -15,10 +15,20 @@ TEST(DelimitedItems, CommasQuotesBlankLinesAndLineEnds) {
         const char* text;
         Items items;
     } cases[] = {
-        {"", {}}, {"a", {"a"}}, {"a\r\n", {"a"}}, {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        {"a,b\r\n", {"a", "b"}}, {"\"a,b\"\r\n", {"a,b"}}, {"  \"x\" junk ,y\r\n", {"x", "y"}},
-        {"\r\n\r\n", {"", ""}}, {"a\r\n\r\nb", {"a", "", "b"}}, {"a,\r\nb", {"a", "", "b"}},
-        {"a,", {"a", ""}}, {"a,   ", {"a", ""}}, {" \t a b \t,c", {"a b", "c"}}, {"\"\"\r\n", {""}},
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a,b\r\n", {"a", "b"}},
+        {"\"a,b\"\r\n", {"a,b"}},
+        {"  \"x\" junk ,y\r\n", {"x", "y"}},
+        {"\r\n\r\n", {"", ""}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a,\r\nb", {"a", "", "b"}},
+        {"a,", {"a", ""}},
+        {"a,   ", {"a", ""}},
+        {" \t a b \t,c", {"a b", "c"}},
+        {"\"\"\r\n", {""}},
         {"\"open, never closed\r\nnext", {"open, never closed", "next"}},
         {"\"和暦\",\"gggee年\"\r\n", {"和暦", "gggee年"}},
     };

@@ -50,7 +50,10 @@ TEST(FixedFormFile, IsWrittenInItsCanonicalFormAndReadsBack) {
         start = end + 2;
     }
     const Phrases roundTrips[] = {
-        {}, {"a,b", "", " 前後 ", "\t"}, {"同じ", "同じ"}, {"ｶﾅ 半角", "～∥￥¨"},
+        {},
+        {"a,b", "", " 前後 ", "\t"},
+        {"同じ", "同じ"},
+        {"ｶﾅ 半角", "～∥￥¨"},
     };
     for (const Phrases& phrases : roundTrips) {
         EXPECT_EQ(ReadFixedPhrases(WriteFixedPhrases(phrases)), phrases);
@@ -69,7 +72,8 @@ TEST(FixedFormFile, ReadsHandEditedFiles) {
         {"no header, LF only", "a\nb\n", {"a", "b"}},
         {"another title and a comment", Cp932Lines({"###", "# 自分用 #", "x", "#メモ: 未使用", "y"}),
          {"x", "y"}},
-        {"'#' anywhere in an item", "\"a#b\",c#,#,d\r\n", {"d"}}, {"header only", Header(), {}},
+        {"'#' anywhere in an item", "\"a#b\",c#,#,d\r\n", {"d"}},
+        {"header only", Header(), {}},
         {"empty file", "", {}},
     };
     for (const auto& c : cases) {
@@ -82,12 +86,20 @@ TEST(FixedPhraseRefusal, NamesTheFirstCharacterTheFileCannotCarry) {
         const char* phrase;
         const char* message;  // nullptr: accepted
     } cases[] = {
-        {"番号#1", "「#」は定型文に使えません。"}, {"\"引用\"", "「\"」は定型文に使えません。"},
-        {"行1\r\n行2", "改行は定型文に使えません。"}, {"a\nb", "改行は定型文に使えません。"},
-        {"a\rb", "改行は定型文に使えません。"}, {"笑顔😀です#", "「😀」は定型文に使えません。"},
-        {"©2026", "「©」は定型文に使えません。"}, {"￦", "「￦」は定型文に使えません。"},
+        {"番号#1", "「#」は定型文に使えません。"},
+        {"\"引用\"", "「\"」は定型文に使えません。"},
+        {"行1\r\n行2", "改行は定型文に使えません。"},
+        {"a\nb", "改行は定型文に使えません。"},
+        {"a\rb", "改行は定型文に使えません。"},
+        {"笑顔😀です#", "「😀」は定型文に使えません。"},
+        {"©2026", "「©」は定型文に使えません。"},
+        {"￦", "「￦」は定型文に使えません。"},
         // Next to each refused character, one the file carries.
-        {"!$", nullptr}, {"＃＂", nullptr}, {"\t\x0B\x0C\x0E", nullptr}, {"¨￥", nullptr}, {"〜", nullptr},
+        {"!$", nullptr},
+        {"＃＂", nullptr},
+        {"\t\x0B\x0C\x0E", nullptr},
+        {"¨￥", nullptr},
+        {"〜", nullptr},
     };
     for (const auto& c : cases) {
         const std::optional<std::string> refusal = PhraseRefusal(c.phrase);
@@ -176,9 +188,11 @@ TEST(FixedPhraseDialog, ClickDeleteAndInsertWorkOnTheSelectedPhrase) {
         Phrases afterDelete;
         std::optional<std::string> inserted;
     } cases[] = {
-        {std::nullopt, file, std::nullopt}, {0, {"b", "a", ""}, "a"},
+        {std::nullopt, file, std::nullopt},
+        {0, {"b", "a", ""}, "a"},
         {2, {"b", "a", ""}, "a"},  // the first equal phrase goes
-        {1, {"a", "a", ""}, "b"}, {3, {"a", "b", "a"}, std::nullopt},
+        {1, {"a", "a", ""}, "b"},
+        {3, {"a", "b", "a"}, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selected.value_or(99));
@@ -241,7 +255,8 @@ TEST(FixedPhraseDialog, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
         bool read;
         bool reported;  // shown to the user, and left as it is on closing
     } cases[] = {
-        {"missing: made on closing", "", false, false}, {"a folder", std::nullopt, false, true},
+        {"missing: made on closing", "", false, false},
+        {"a folder", std::nullopt, false, true},
         {"at the size limit", std::string(limit - 2, 'a') + "\r\n", true, false},
         {"one byte past it", std::string(limit + 1, 'a'), false, true},
     };

@@ -66,10 +66,12 @@ TEST(SearchFiles, FindsMatchesDepthFirstInListingOrder) {
         bool recurse;
         Paths expected;
     } cases[] = {
-        {"C:\\m", "*.EPM", true, all}, {"C:\\m\\", "*.EPM", true, all},
+        {"C:\\m", "*.EPM", true, all},
+        {"C:\\m\\", "*.EPM", true, all},
         {"C:\\m", "*.EPM", false, rootOnly},
         {"C:\\m", "?.epm", true, {"C:\\m\\a.epm", "C:\\m\\B.Epm", "C:\\m\\sub\\c.epm", "C:\\m\\cloud\\f.epm"}},
-        {"C:\\m", "*.none", true, {""}}, {"C:\\missing", "*.EPM", true, {""}},
+        {"C:\\m", "*.none", true, {""}},
+        {"C:\\missing", "*.EPM", true, {""}},
         {"", "*.epm", false, {"\\r.epm"}},
     };
     for (const auto& c : cases) {
@@ -126,7 +128,8 @@ TEST(SearchFiles, AStopEndsEachOpenListingAtItsNextSubFolderEntry) {
         {true, "none", {"R\\a.epm", "R\\d1\\b.epm", "R\\d1\\d2\\c.epm", "R\\d1\\d2\\d.epm", "R\\d1\\d2\\e.epm",
                         "R\\d1\\f.epm", "R\\d1\\g.epm", "R\\h.epm", "R\\i.epm"}},
         // Without sub-folders the root's folder entries are still its stop points.
-        {false, "R\\", {"R\\a.epm"}}, {false, "none", {"R\\a.epm", "R\\h.epm", "R\\i.epm"}},
+        {false, "R\\", {"R\\a.epm"}},
+        {false, "none", {"R\\a.epm", "R\\h.epm", "R\\i.epm"}},
     };
     for (const auto& c : cases) {
         RecordingObserver observer;

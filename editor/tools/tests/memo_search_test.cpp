@@ -88,7 +88,8 @@ TEST(MemoSearchWindow, StaysInsideTheWorkArea) {
     } cases[] = {
         {{50, 50, 974, 688}, {50, 50, 974, 688}},     // touches both far edges: unchanged
         {{51, 50, 974, 688}, {50, 50, 974, 688}},     // one pixel past the right edge
-        {{50, 51, 974, 688}, {50, 50, 974, 688}}, {{-1, -1, 300, 300}, {0, 0, 300, 300}},
+        {{50, 51, 974, 688}, {50, 50, 974, 688}},
+        {{-1, -1, 300, 300}, {0, 0, 300, 300}},
         {{80, 70, 1100, 800}, {0, 0, 1024, 738}},     // larger than the screen
         {{-2000, 90, 300, 300}, {0, 90, 300, 300}},  // from a monitor that is gone
     };
@@ -124,11 +125,14 @@ TEST(MemoSearchWindow, MinimumIs4455TwipsAtEveryDpi) {
         std::optional<PixelSize> fixed;
     } cases[] = {
         {96, {297, 297}, std::nullopt},  // 4455 twips exactly
-        {96, {296, 500}, PixelSize{297, 500}}, {96, {500, 296}, PixelSize{500, 297}},
+        {96, {296, 500}, PixelSize{297, 500}},
+        {96, {500, 296}, PixelSize{500, 297}},
         {96, {296, 296}, PixelSize{297, 296}},  // the width first, alone
         {144, {446, 446}, std::nullopt},        // 4460: 445.5 pixels are not whole
-        {144, {445, 446}, PixelSize{446, 446}}, {144, {446, 445}, PixelSize{446, 446}},
-        {120, {372, 372}, std::nullopt}, {120, {371, 372}, PixelSize{372, 372}},
+        {144, {445, 446}, PixelSize{446, 446}},
+        {144, {446, 445}, PixelSize{446, 446}},
+        {120, {372, 372}, std::nullopt},
+        {120, {371, 372}, PixelSize{372, 372}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SearchWindowLogic::SizeBelowMinimum(c.outer, c.dpi), c.fixed)
