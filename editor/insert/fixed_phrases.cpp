@@ -1,6 +1,7 @@
 #include "editor/insert/fixed_phrases.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "common/cp932.h"
@@ -120,6 +121,14 @@ void FixedPhraseDialog::Add() {
     std::string phrase = AsStored(text);
     if (std::find(m_phrases.begin(), m_phrases.end(), phrase) != m_phrases.end()) {
         m_view.ShowMessage(kDuplicatePhraseMessage, MessageIcon::Exclamation);
+        m_view.FocusInput();
+        return;
+    }
+    // A file past the limit would be refused on the next opening, its phrases with it.
+    if (WriteFixedPhrases(m_phrases).size() + Utf8ToCp932(QuoteItem(phrase)).size() +
+            std::size(kLineEnd) - 1 >
+        kFixedFormMaxBytes) {
+        m_view.ShowMessage(kFixedFormFullMessage, MessageIcon::Exclamation);
         m_view.FocusInput();
         return;
     }

@@ -36,6 +36,7 @@ inline constexpr char kEmptyPhraseMessage[] = "追加する文を入力して下
 inline constexpr char kDuplicatePhraseMessage[] = "同じ文が既に存在します。";
 inline constexpr char kNoPhraseSelectedMessage[] = "挿入する定型文を選択してください。";
 inline constexpr char kLineBreakRefusedMessage[] = "改行は定型文に使えません。";
+inline constexpr char kFixedFormFullMessage[] = "定型文ファイルがいっぱいのため、これ以上追加できません。";
 // Followed by the file's path and the system's reason, a line each.
 inline constexpr char kFixedFormReadFailedMessage[] =
     "定型文ファイルを読み込めませんでした。この画面での変更は保存されません。";

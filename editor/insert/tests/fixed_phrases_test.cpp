@@ -181,6 +181,23 @@ TEST(FixedPhraseDialog, AddRefusesEmptyDuplicateAndUnstorableTextAndKeepsIt) {
     }
 }
 
+// The file the dialog writes must stay one it reads again.
+TEST(FixedPhraseDialog, AddStopsWhereTheFileWouldPassTheSizeLimit) {
+    const std::size_t lineOfAbc = std::string("\"abc\"\r\n").size();
+    const std::size_t filler = kFixedFormMaxBytes - lineOfAbc - WriteFixedPhrases({""}).size();
+    for (const std::string input : {"abc", "abcd"}) {
+        SCOPED_TRACE(input);
+        Opened opened({std::string(filler, 'x')});
+        opened.view.input = input;
+        opened.dialog.Add();
+        const bool fits = input == "abc";
+        EXPECT_EQ(opened.dialog.Phrases().size(), fits ? 2u : 1u);
+        EXPECT_EQ(opened.view.messages.size(), fits ? 0u : 1u);
+        EXPECT_TRUE(opened.dialog.Close());
+        EXPECT_EQ(opened.fs.Get(kPath).size(), kFixedFormMaxBytes - (fits ? 0 : lineOfAbc));
+    }
+}
+
 TEST(FixedPhraseDialog, ClickDeleteAndInsertWorkOnTheSelectedPhrase) {
     const Phrases file = {"a", "b", "a", ""};
     const struct {
