@@ -63,7 +63,9 @@ int ShowCopyMessage(HWND dialog, const CopyMessage& message, UINT buttons = MB_O
 
 // Places the controls at their twips, gives the client area its size, and centres the
 // dialog over its owner within the owner's work area.
-void Layout(HWND dialog, HWND owner) {
+// Sized for the dialog's DPI and centred over `owner`; or, after a DPI change, where the
+// system suggests (`suggested`), so that a drag onto another monitor is not undone.
+void Layout(HWND dialog, HWND owner, const RECT* suggested = nullptr) {
     const UINT dpi = GetDpiForWindow(dialog) == 0 ? USER_DEFAULT_SCREEN_DPI : GetDpiForWindow(dialog);
     for (const Placement& p : kLayout) {
         SetWindowPos(GetDlgItem(dialog, p.id), nullptr, Pixels(p.left, dpi), Pixels(p.top, dpi),
@@ -74,6 +76,11 @@ void Layout(HWND dialog, HWND owner) {
                              static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)), dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
+    if (suggested != nullptr) {
+        SetWindowPos(dialog, nullptr, suggested->left, suggested->top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     RECT over{};
     if (owner == nullptr || !GetWindowRect(owner, &over)) GetWindowRect(GetDesktopWindow(), &over);
     int left = over.left + (over.right - over.left - width) / 2;
@@ -213,7 +220,7 @@ INT_PTR CALLBACK CopyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     case WM_DPICHANGED:
-        Layout(dialog, GetWindow(dialog, GW_OWNER));
+        Layout(dialog, GetWindow(dialog, GW_OWNER), reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_COMMAND:
         if (data == nullptr || HIWORD(wParam) != BN_CLICKED) return FALSE;
