@@ -156,7 +156,14 @@ std::optional<std::string> FixedPhraseDialog::Insert() {
 
 bool FixedPhraseDialog::Close() {
     if (m_readFailed) return false;
-    const Status saved = SaveFileReplacing(m_fs, m_path, WriteFixedPhrases(m_phrases));
+    const std::string bytes = WriteFixedPhrases(m_phrases);
+    // Items a hand-edited file held unquoted grow when written back; a file past the limit
+    // would be refused on the next opening, so the one read stays.
+    if (bytes.size() > kFixedFormMaxBytes) {
+        m_view.ShowMessage(kFixedFormTooLargeMessage, MessageIcon::Exclamation);
+        return false;
+    }
+    const Status saved = SaveFileReplacing(m_fs, m_path, bytes);
     if (!saved) {
         WriteLog(std::string(kFixedFormDialogName) + ".SetFixedData()", saved.error);
         m_view.ShowMessage(SaveFailureMessage(m_path, saved.error), MessageIcon::Exclamation);

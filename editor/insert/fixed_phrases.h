@@ -37,6 +37,8 @@ inline constexpr char kDuplicatePhraseMessage[] = "同じ文が既に存在し�
 inline constexpr char kNoPhraseSelectedMessage[] = "挿入する定型文を選択してください。";
 inline constexpr char kLineBreakRefusedMessage[] = "改行は定型文に使えません。";
 inline constexpr char kFixedFormFullMessage[] = "定型文ファイルがいっぱいのため、これ以上追加できません。";
+inline constexpr char kFixedFormTooLargeMessage[] =
+    "定型文ファイルが大きくなりすぎるため、変更を保存できません。";
 // Followed by the file's path and the system's reason, a line each.
 inline constexpr char kFixedFormReadFailedMessage[] =
     "定型文ファイルを読み込めませんでした。この画面での変更は保存されません。";

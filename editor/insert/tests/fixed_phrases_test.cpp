@@ -182,7 +182,7 @@ TEST(FixedPhraseDialog, AddRefusesEmptyDuplicateAndUnstorableTextAndKeepsIt) {
 }
 
 // The file the dialog writes must stay one it reads again.
-TEST(FixedPhraseDialog, AddStopsWhereTheFileWouldPassTheSizeLimit) {
+TEST(FixedPhraseDialog, NeitherAddNorCloseWritesAFilePastTheSizeLimit) {
     const std::size_t lineOfAbc = std::string("\"abc\"\r\n").size();
     const std::size_t filler = kFixedFormMaxBytes - lineOfAbc - WriteFixedPhrases({""}).size();
     for (const std::string input : {"abc", "abcd"}) {
@@ -196,6 +196,23 @@ TEST(FixedPhraseDialog, AddStopsWhereTheFileWouldPassTheSizeLimit) {
         EXPECT_TRUE(opened.dialog.Close());
         EXPECT_EQ(opened.fs.Get(kPath).size(), kFixedFormMaxBytes - (fits ? 0 : lineOfAbc));
     }
+    // Unquoted by hand, a file of exactly the limit reads, but written back quoted it
+    // would pass it: the file read stays as it was.
+    std::string byHand;
+    for (int line = 0; byHand.size() < kFixedFormMaxBytes; ++line) {
+        byHand += std::to_string(line) + std::string(50, 'y') + "\r\n";
+    }
+    byHand.resize(kFixedFormMaxBytes);
+    FakeFileSystem fs;
+    FakePhraseView view;
+    fs.Put(kPath, byHand);
+    FixedPhraseDialog dialog{fs, kPath, view};
+    dialog.Open();
+    ASSERT_TRUE(view.messages.empty());
+    EXPECT_FALSE(dialog.Close());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].first, kFixedFormTooLargeMessage);
+    EXPECT_EQ(fs.Get(kPath), byHand);
 }
 
 TEST(FixedPhraseDialog, ClickDeleteAndInsertWorkOnTheSelectedPhrase) {
@@ -274,7 +291,8 @@ TEST(FixedPhraseDialog, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
     } cases[] = {
         {"missing: made on closing", "", false, false},
         {"a folder", std::nullopt, false, true},
-        {"at the size limit", std::string(limit - 2, 'a') + "\r\n", true, false},
+        {"at the size limit", WriteFixedPhrases({std::string(limit - WriteFixedPhrases({""}).size(), 'a')}),
+         true, false},
         {"one byte past it", std::string(limit + 1, 'a'), false, true},
     };
     for (const auto& c : cases) {
