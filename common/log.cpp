@@ -24,24 +24,39 @@ FileLogSink::FileLogSink(FileSystem& fs, const Clock& clock, std::string folder,
     : m_fs(fs), m_clock(clock), m_path(folder + kLogFileName), m_oldPath(folder + kOldLogFileName),
       m_limit(limit) {}
 
+namespace {
+
+bool SameMinute(const LocalDateTime& a, const LocalDateTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute;
+}
+
+}  // namespace
+
 void FileLogSink::Write(std::string_view source, std::string_view message) noexcept {
-    if (m_failed) return;
+    LocalDateTime now;
     try {
-        std::string line = FormatLogTimestamp(m_clock.Now());
+        now = m_clock.Now();
+        if (m_failedAt && SameMinute(*m_failedAt, now)) return;
+        std::string line = FormatLogTimestamp(now);
         line.append("\t").append(source).append("\t").append(message).append("\r\n");
         auto size = m_fs.FileSize(m_path);
         if (size && *size + line.size() > m_limit) {
             if (!m_fs.MoveReplacing(m_path, m_oldPath)) {
-                m_failed = true;
+                m_failedAt = now;
                 return;
             }
             size.reset();
         }
         // Notepad and friends read a UTF-8 file reliably only with its byte-order mark.
         if (!size || *size == 0) line.insert(0, kUtf8Bom);
-        if (!m_fs.AppendToFile(m_path, line)) m_failed = true;
+        if (m_fs.AppendToFile(m_path, line)) {
+            m_failedAt.reset();
+        } else {
+            m_failedAt = now;
+        }
     } catch (...) {
-        m_failed = true;
+        m_failedAt = now;
     }
 }
 

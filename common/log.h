@@ -3,6 +3,7 @@
 // A program installs one sink for its run (ScopedLogSink); with none installed the
 // hook discards both texts. Writing a log must never fail its caller.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,15 +36,16 @@ private:
 
 // Appends "YYYY/MM/DD HH:MM:SS<TAB>source<TAB>message" lines (UTF-8) to "Log.txt" in a
 // folder. Past the size limit the file becomes "Log.old.txt" (one older generation)
-// and a new one starts. After a write fails the sink stays quiet, so a read-only
-// program folder costs nothing per call.
+// and a new one starts. After a write fails the sink stays quiet for the rest of that
+// minute, so a read-only program folder costs one try a minute, and a file held for a
+// moment (by a virus scanner, say) does not end the log of a program that runs all day.
 class FileLogSink final : public LogSink {
 public:
     static constexpr std::size_t kDefaultLimit = 1024 * 1024;
     FileLogSink(FileSystem& fs, const Clock& clock, std::string folder,
                 std::size_t limit = kDefaultLimit);
     void Write(std::string_view source, std::string_view message) noexcept override;
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_failedAt.has_value(); }
 
 private:
     FileSystem& m_fs;
@@ -51,7 +53,7 @@ private:
     std::string m_path;
     std::string m_oldPath;
     std::size_t m_limit;
-    bool m_failed = false;
+    std::optional<LocalDateTime> m_failedAt;  // the last failure, while no write worked since
 };
 
 }  // namespace kanopa

@@ -47,16 +47,23 @@ TEST(Log, FileSinkKeepsOneOlderGenerationPastTheLimit) {
     EXPECT_EQ(fs.PathsStartingWith(kFolder).size(), 2u);
 }
 
-TEST(Log, FileSinkGoesQuietWhenTheFolderIsNotWritable) {
+TEST(Log, FileSinkGoesQuietForTheRestOfTheMinuteAfterAFailedWrite) {
     testing::FakeFileSystem fs;
     fs.failAppend = true;
     testing::FixedClock clock;
+    clock.now = {2026, 12, 6, 9, 5, 0};
     FileLogSink sink(fs, clock, kFolder);
     sink.Write("A()", "one");
     EXPECT_TRUE(sink.failed());
     fs.failAppend = false;
+    clock.now.second = 59;
     sink.Write("B()", "two");  // no retry on every call
     EXPECT_FALSE(fs.Exists(kLog));
+    clock.now = {2026, 12, 6, 9, 6, 0};
+    sink.Write("C()", "three");
+    EXPECT_FALSE(sink.failed());
+    EXPECT_EQ(fs.Get(kLog), "\xEF\xBB\xBF"
+              "2026/12/06 09:06:00\tC()\tthree\r\n");
 }
 
 }  // namespace
