@@ -5,9 +5,11 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
 
 namespace kanopa::testing {
 namespace {
@@ -167,6 +169,45 @@ StartedProgram StartProgram(const std::string& program, const std::wstring& argu
         started.id = info.dwProcessId;
     }
     return started;
+}
+
+RunningProgram::RunningProgram(const std::string& program, const std::wstring& arguments)
+    : m_started(StartProgram(program, arguments)) {}
+
+RunningProgram::~RunningProgram() {
+    DWORD code = 0;
+    if (GetExitCodeProcess(m_started.process.Get(), &code) && code == STILL_ACTIVE &&
+        TerminateProcess(m_started.process.Get(), 1)) {
+        WaitForSingleObject(m_started.process.Get(), 5000);
+    }
+}
+
+DWORD RunningProgram::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    WaitUntil([&] { return GetExitCodeProcess(m_started.process.Get(), &code) && code != STILL_ACTIVE; },
+              10000ms);
+    return code;
+}
+
+HWND RunningProgram::WaitForWindow(const wchar_t* className, const wchar_t* title) const {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindProcessWindow(m_started.id, className, title)) != nullptr; },
+              10000ms);
+    return window;
+}
+
+std::vector<std::string> LogLines(const std::string& path) {
+    std::string text;
+    (void)Win32FileSystem().ReadFile(path, 1 << 20, text);
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        line = line.substr(line.find('\t') + 1);
+        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {

@@ -43,6 +43,28 @@ struct StartedProgram {
 // Starts `program` (UTF-8 path, quoted on the command line) with `arguments`.
 StartedProgram StartProgram(const std::string& program, const std::wstring& arguments = L"");
 
+// A program a test started, ended with the object when it still runs.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& program, const std::wstring& arguments = L"");
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return m_started.id != 0; }
+    DWORD Id() const { return m_started.id; }
+    // The exit code once the process ended; STILL_ACTIVE when it did not in time.
+    DWORD ExitCode() const;
+    // A visible top-level window of the process, waited for.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const;
+
+private:
+    StartedProgram m_started;
+};
+
+// The lines of a program's Log.txt as "source|message", without their time stamps.
+std::vector<std::string> LogLines(const std::string& path);
+
 // The first visible top-level window of a process with the class `className` whose title
 // is `title` (nullptr: any title).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);

@@ -46,34 +46,6 @@ void PrepareProgramFolder(const kanopa::testing::TempFolder& folder, ProgramFold
     if (options.fixedFormFile) CopyBesideTest("FixedForm.txt", folder / "FixedForm.txt");
 }
 
-EditorProcess::EditorProcess(const std::string& program, const std::wstring& arguments) {
-    kanopa::testing::StartedProgram started = kanopa::testing::StartProgram(program, arguments);
-    m_process = std::move(started.process);
-    m_id = started.id;
-}
-
-EditorProcess::~EditorProcess() {
-    DWORD code = 0;
-    if (GetExitCodeProcess(m_process.Get(), &code) && code == STILL_ACTIVE &&
-        TerminateProcess(m_process.Get(), 1)) {
-        WaitForSingleObject(m_process.Get(), 5000);
-    }
-}
-
-DWORD EditorProcess::ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    WaitUntil([&] { return GetExitCodeProcess(m_process.Get(), &code) && code != STILL_ACTIVE; },
-              10000ms);
-    return code;
-}
-
-HWND EditorProcess::WaitForWindow(const wchar_t* className, const wchar_t* title) const {
-    HWND window = nullptr;
-    WaitUntil([&] { return (window = FindProcessWindow(m_id, className, title)) != nullptr; },
-              10000ms);
-    return window;
-}
-
 HWND EditorProcess::WaitForMainWindow() const { return WaitForWindow(kMainWindowClass); }
 
 HWND EditorProcess::WaitForDialog(const wchar_t* title) const {
@@ -189,18 +161,6 @@ MemoRecord ReadMemoFile(const std::string& path) {
     Win32FileSystem fs;
     EXPECT_TRUE(LoadMemo(fs, MemoKey(), path, record).complete()) << path;
     return record;
-}
-
-std::vector<std::string> LogLines(const std::string& path) {
-    std::istringstream in(FileBytes(path));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        line = line.substr(line.find('\t') + 1);
-        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 }  // namespace kanopa::editor::win32::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/memo_record.h"
+#include "common/win32/test_support/window_testing.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
 
@@ -25,27 +26,12 @@ struct ProgramFolderOptions {
 void PrepareProgramFolder(const kanopa::testing::TempFolder& folder,
                           ProgramFolderOptions options = {});
 
-class EditorProcess {
+class EditorProcess : public kanopa::testing::RunningProgram {
 public:
-    // Starts `program` with `arguments` appended to its quoted path.
-    EditorProcess(const std::string& program, const std::wstring& arguments = L"");
-    ~EditorProcess();  // ends a process that is still running
-    EditorProcess(const EditorProcess&) = delete;
-    EditorProcess& operator=(const EditorProcess&) = delete;
-
-    bool Started() const { return m_process.IsValid(); }
-    DWORD Id() const { return m_id; }
-    // The exit code once the process ended; STILL_ACTIVE when it did not in time.
-    DWORD ExitCode() const;
-    // A visible top-level window of the process, waited for.
-    HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const;
+    using RunningProgram::RunningProgram;
     HWND WaitForMainWindow() const;
     // A message box or common dialog (class "#32770"), optionally with this caption.
     HWND WaitForDialog(const wchar_t* title = nullptr) const;
-
-private:
-    UniqueKernelHandle m_process;
-    DWORD m_id = 0;
 };
 
 // The message text of a message box.
@@ -86,7 +72,5 @@ void WriteMemoFile(const std::string& path, MemoRecord record);
 void WriteMemoFile(const std::string& path, const std::string& text);
 // The memo in `path`, which must read back whole.
 MemoRecord ReadMemoFile(const std::string& path);
-// The log's lines as "source|message", without their time stamps.
-std::vector<std::string> LogLines(const std::string& path);
 
 }  // namespace kanopa::editor::win32::testing

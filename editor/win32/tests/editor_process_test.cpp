@@ -31,6 +31,7 @@ namespace {
 using kanopa::testing::TempFolder;
 using kanopa::testing::CloseHelpWindow;
 using kanopa::testing::FindProcessWindow;
+using kanopa::testing::LogLines;
 using kanopa::testing::MessageBoxIcon;
 using kanopa::testing::WaitForHelpWindow;
 using kanopa::testing::WaitUntil;

@@ -34,25 +34,7 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 // The program as a process; one a failed test leaves running is ended.
-struct ViewerProcess : StartedProgram {
-    explicit ViewerProcess(const std::string& program) : StartedProgram(StartProgram(program)) {}
-    ~ViewerProcess() {
-        if (TerminateProcess(process.Get(), 1)) WaitForSingleObject(process.Get(), 5000);
-    }
-    // The exit code once the process has ended; STILL_ACTIVE when it did not in time.
-    DWORD ExitCode() const {
-        DWORD code = STILL_ACTIVE;
-        WaitUntil([&] { return GetExitCodeProcess(process.Get(), &code) && code != STILL_ACTIVE; },
-                  10000ms);
-        return code;
-    }
-    HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const {
-        HWND window = nullptr;
-        WaitUntil([&] { return (window = FindProcessWindow(id, className, title)) != nullptr; },
-                  10000ms);
-        return window;
-    }
-};
+using ViewerProcess = kanopa::testing::RunningProgram;
 
 // The hidden main window of the one running viewer.
 HWND WaitForMainWindow() {
@@ -60,21 +42,6 @@ HWND WaitForMainWindow() {
     WaitUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
               10000ms);
     return window;
-}
-
-// The log's lines as "source|message", without their time stamps.
-std::vector<std::string> LogLines(const std::string& path) {
-    std::string text;
-    Win32FileSystem().ReadFile(path, 1 << 20, text);
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        line = line.substr(line.find('\t') + 1);
-        if (const std::size_t tab = line.find('\t'); tab != std::string::npos) line[tab] = '|';
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 // A copy of the program in a folder of its own, where it writes its log.
@@ -117,7 +84,7 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_HELP, 0);
     HWND help = WaitForHelpWindow();
     EXPECT_NE(help, nullptr);
-    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.id, kDialogClass) != nullptr; },
+    EXPECT_FALSE(WaitUntil([&] { return FindProcessWindow(first.Id(), kDialogClass) != nullptr; },
                            500ms))
         << "the missing-help message";
     if (help != nullptr) {
@@ -140,7 +107,7 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_VERSION, 0);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_EQ(FindProcessWindow(first.id, kDialogClass), nullptr);
+    EXPECT_EQ(FindProcessWindow(first.Id(), kDialogClass), nullptr);
 
     PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
     EXPECT_EQ(first.ExitCode(), 0u);
