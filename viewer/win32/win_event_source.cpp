@@ -24,19 +24,6 @@ std::optional<WindowEventKind> KindOf(DWORD event) {
     }
 }
 
-}  // namespace
-
-WinEventSource::WinEventSource(HWND target, UINT message, std::function<WindowId()> followed)
-    : m_target(target), m_message(message), m_followed(std::move(followed)) {}
-
-WinEventSource::~WinEventSource() {
-    for (UniqueWinEventHook& hook : m_followHooks) hook.Reset();
-    m_foregroundHook.Reset();
-    if (t_source == this) t_source = nullptr;
-}
-
-namespace {
-
 // A hook on one process needs no WINEVENT_SKIPOWNPROCESS (that process is never this
 // one), and Wine would take the flag to skip that very process.
 UniqueWinEventHook Hook(DWORD first, DWORD last, DWORD process, WINEVENTPROC callback) {
@@ -49,6 +36,15 @@ Status HookFailure() {
 }
 
 }  // namespace
+
+WinEventSource::WinEventSource(HWND target, UINT message, std::function<WindowId()> followed)
+    : m_target(target), m_message(message), m_followed(std::move(followed)) {}
+
+WinEventSource::~WinEventSource() {
+    for (UniqueWinEventHook& hook : m_followHooks) hook.Reset();
+    m_foregroundHook.Reset();
+    if (t_source == this) t_source = nullptr;
+}
 
 Status WinEventSource::Start() {
     t_source = this;
