@@ -54,6 +54,9 @@ Status WinEventSource::Start() {
 
 Status WinEventSource::Follow(WindowId window, bool& anew) {
     anew = false;
+    // Each step asks; only a change of window costs a look-up of its process.
+    if (window == m_followedWindow) return Status::Ok();
+    m_followedWindow = window;
     DWORD process = 0;
     if (window != 0) GetWindowThreadProcessId(static_cast<HWND>(LongToHandle(window)), &process);
     if (process == GetCurrentProcessId()) process = 0;  // its own windows are never followed

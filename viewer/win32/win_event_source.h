@@ -47,6 +47,7 @@ private:
     std::function<WindowId()> m_followed;
     UniqueWinEventHook m_foregroundHook;
     std::array<UniqueWinEventHook, 3> m_followHooks;
+    WindowId m_followedWindow = 0;
     DWORD m_followedProcess = 0;
 };
 
