@@ -61,17 +61,11 @@ double FileTimeMs(const FILETIME& time) {
                                time.dwLowDateTime) / 10000.0;
 }
 
-// The whole text of a file that may report no size, as the host's /proc files do.
+// The whole text of a file; the host's /proc files report no size, and the reader reads
+// to the end whatever the size says.
 std::string ReadWholeFile(const std::wstring& path) {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
     std::string text;
-    if (!file) return text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        text.append(buffer, read);
-    }
+    (void)Win32FileSystem().ReadFile(WideToUtf8(path), 1 << 20, text);
     return text;
 }
 
@@ -102,13 +96,9 @@ std::optional<double> HostCpuMs(const std::string& mark) {
     return std::nullopt;
 }
 
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // The CPU time `process` used so far; `mark` finds it on Wine's host.
 double ProcessCpuMs(HANDLE process, const std::string& mark) {
-    if (UnderWine()) return HostCpuMs(mark).value_or(0);
+    if (RunningOnWine()) return HostCpuMs(mark).value_or(0);
     FILETIME created{}, ended{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
     return FileTimeMs(kernel) + FileTimeMs(user);
