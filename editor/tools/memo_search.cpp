@@ -101,8 +101,8 @@ PixelRect KeepInWorkArea(const PixelRect& window, const PixelRect& work) {
     return fitted;
 }
 
-bool SearchButtonEnabled(std::string_view root, std::string_view keyword) {
-    return !IsBlankText(root) && !IsBlankText(keyword);
+bool SearchButtonEnabled(std::string_view root, std::string_view keyword, bool searching) {
+    return searching || (!IsBlankText(root) && !IsBlankText(keyword));
 }
 
 SearchLayout LayoutSearchWindow(int clientWidth, int clientHeight, int statusBarHeight) {

@@ -72,7 +72,9 @@ std::string SearchRowPath(const SearchRow& row);
 // A memo text as one line of the list: each line break (CR LF, CR or LF) shows as a space.
 std::string SearchCellText(std::string_view text);
 // The search button is enabled exactly when both texts, trimmed of blanks, hold something.
-bool SearchButtonEnabled(std::string_view root, std::string_view keyword);
+// While a search runs it is the stop button and stays enabled whatever the texts hold;
+// the rule applies again once the search has ended.
+bool SearchButtonEnabled(std::string_view root, std::string_view keyword, bool searching);
 
 // Child controls whose place follows the window's size, in twips of the client area.
 struct SearchLayout {

@@ -265,7 +265,7 @@ void SearchWindow::OnCommand(UINT id, UINT notification) {
 
 void SearchWindow::ApplyEnablingRule() {
     EnableWindow(m_search, SearchButtonEnabled(WideToUtf8(WindowTextOf(m_root)),
-                                               WideToUtf8(WindowTextOf(m_keyword))));
+                                               WideToUtf8(WindowTextOf(m_keyword)), m_searching));
 }
 
 void SearchWindow::OnActivate(bool active) {
@@ -325,6 +325,7 @@ void SearchWindow::RunSearch() {
     SetWindowTextW(m_search, Utf8ToWide(kSearchButtonCaption).c_str());
     m_stopRequested = false;
     m_searching = false;
+    ApplyEnablingRule();  // the texts may have been emptied during the walk
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     if (m_closeRequested) Unload();
 }

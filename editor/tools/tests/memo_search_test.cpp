@@ -97,17 +97,21 @@ TEST(MemoSearchWindow, StaysInsideTheWorkArea) {
     EXPECT_EQ(KeepInWorkArea({-1900, 10, 300, 300}, {-1920, 0, 1920, 1040}), (PixelRect{-1900, 10, 300, 300}));
 }
 
-TEST(MemoSearch, SearchButtonNeedsBothTextsBeyondBlanks) {
+TEST(MemoSearch, SearchButtonNeedsBothTextsBeyondBlanksUnlessItIsTheStopButton) {
     const struct {
         const char* root;
         const char* keyword;
-        bool enabled;
+        bool searching, enabled;
     } cases[] = {
-        {"C:\\", "a", true}, {" C:\\ ", "\t*\t", true}, {"", "a", false}, {"C:\\", "", false},
-        {"  ", "a", false},  {"C:\\", "\t", false},     {"　", "a", false},  // full-width blank
+        {"C:\\", "a", false, true},  {" C:\\ ", "\t*\t", false, true}, {"", "a", false, false},
+        {"C:\\", "", false, false},  {"  ", "a", false, false},        {"C:\\", "\t", false, false},
+        {"　", "a", false, false},  // full-width blank
+        // Emptied during a walk: the stop button must stay usable.
+        {"", "", true, true},        {"C:\\", "\t", true, true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SearchButtonEnabled(c.root, c.keyword), c.enabled) << c.root << "|" << c.keyword;
+        EXPECT_EQ(SearchButtonEnabled(c.root, c.keyword, c.searching), c.enabled)
+            << c.root << "|" << c.keyword << "|" << c.searching;
     }
 }
 
