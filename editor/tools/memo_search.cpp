@@ -131,12 +131,17 @@ std::int32_t SearchMinimumPixels(int dpi) {
                                      kTwipsPerInch);
 }
 
-TwipsRect SearchWindowLogic::Placement(std::int32_t editorLeft, std::int32_t editorTop,
-                                       std::int32_t designedWidth,
-                                       std::int32_t designedHeight) const {
-    if (const std::optional<TwipsRect>& last = m_state.SearchWindow()) return *last;
-    return {editorLeft + kSearchFirstOffsetTwips, editorTop + kSearchFirstOffsetTwips,
-            designedWidth, designedHeight};
+PixelRect SearchWindowLogic::Placement(std::int32_t editorLeft, std::int32_t editorTop,
+                                       const PixelSize& designed, int dpi) {
+    m_placementDpi = dpi;
+    if (const std::optional<TwipsRect>& last = m_state.SearchWindow()) {
+        return {SearchPixelsFromTwips(last->left, dpi), SearchPixelsFromTwips(last->top, dpi),
+                SearchPixelsFromTwips(last->width, dpi), SearchPixelsFromTwips(last->height, dpi)};
+    }
+    const auto beside = [dpi](std::int32_t pixels) {
+        return SearchPixelsFromTwips(SearchTwipsFromPixels(pixels, dpi) + kSearchFirstOffsetTwips, dpi);
+    };
+    return {beside(editorLeft), beside(editorTop), designed.width, designed.height};
 }
 
 std::optional<int> SearchWindowLogic::RowToRestore(int listRowCount) {
@@ -150,11 +155,14 @@ void SearchWindowLogic::StoreRows(std::vector<SearchRow> rows) {
     m_state.SearchRows() = std::move(rows);
 }
 
-void SearchWindowLogic::Unload(int selectedRow, int listRowCount, const TwipsRect& window) {
+void SearchWindowLogic::Unload(int selectedRow, int listRowCount, const PixelRect& window) {
     if (listRowCount > 0 && selectedRow >= 0 && selectedRow < listRowCount) {
         m_state.SearchSelectedIndex() = selectedRow + 1;
     }
-    m_state.SearchWindow() = window;
+    const int dpi = m_placementDpi;
+    m_state.SearchWindow() =
+        TwipsRect{SearchTwipsFromPixels(window.left, dpi), SearchTwipsFromPixels(window.top, dpi),
+                  SearchTwipsFromPixels(window.width, dpi), SearchTwipsFromPixels(window.height, dpi)};
     m_selectionRestored = false;
 }
 

@@ -101,10 +101,10 @@ class SearchWindowLogic {
 public:
     explicit SearchWindowLogic(EditorState& state) : m_state(state) {}
 
-    // Where the window opens: where it last closed, or the first time 500 twips right
-    // of and below the editor's top-left corner at its designed outer size.
-    TwipsRect Placement(std::int32_t editorLeft, std::int32_t editorTop,
-                        std::int32_t designedWidth, std::int32_t designedHeight) const;
+    // Where the window opens, in screen pixels at the editor's `dpi`: where it last
+    // closed, or the first time 500 twips right of and below the editor's top-left
+    // corner (pixels) at its designed outer size.
+    PixelRect Placement(std::int32_t editorLeft, std::int32_t editorTop, const PixelSize& designed, int dpi);
     // The rows of the last search to show at load; none before the first search.
     const std::vector<SearchRow>& Rows() const { return m_state.SearchRows(); }
     // On each activation: the 0-based row to select again (and focus the list), once
@@ -113,8 +113,10 @@ public:
     // A search ended with these rows.
     void StoreRows(std::vector<SearchRow> rows);
     // The window closes: the selected row (0-based, -1 for none) is remembered when the
-    // list holds rows, and its outer rectangle always.
-    void Unload(int selectedRow, int listRowCount, const TwipsRect& window);
+    // list holds rows, and its outer rectangle (screen pixels) always, taken to twips at
+    // the dpi it was placed at, not its own: one closed on a monitor of another dpi
+    // reopens there, as large as it was.
+    void Unload(int selectedRow, int listRowCount, const PixelRect& window);
     // The outer size in pixels the window must be given instead of its current one when
     // it is narrower or lower than 4455 twips: the width first, and only the width, the
     // height at the resize this causes.
@@ -123,6 +125,7 @@ public:
 private:
     EditorState& m_state;
     bool m_selectionRestored = false;
+    int m_placementDpi = 96;
 };
 
 }  // namespace kanopa::editor

@@ -108,12 +108,8 @@ bool SearchWindow::Create(HWND owner) {
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, ownerDpi);
     RECT ownerRect{};
     GetWindowRect(owner, &ownerRect);
-    const TwipsRect place = m_logic.Placement(
-        SearchTwipsFromPixels(ownerRect.left, dpi), SearchTwipsFromPixels(ownerRect.top, dpi),
-        SearchTwipsFromPixels(frame.right - frame.left, dpi),
-        SearchTwipsFromPixels(frame.bottom - frame.top, dpi));
-    PixelRect pixels{SearchPixelsFromTwips(place.left, dpi), SearchPixelsFromTwips(place.top, dpi),
-                     SearchPixelsFromTwips(place.width, dpi), SearchPixelsFromTwips(place.height, dpi)};
+    PixelRect pixels = m_logic.Placement(ownerRect.left, ownerRect.top,
+                                         PixelSize{frame.right - frame.left, frame.bottom - frame.top}, dpi);
     const RECT wanted{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
@@ -499,11 +495,8 @@ LRESULT SearchWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         } else {
             GetWindowRect(window, &outer);
         }
-        const int dpi = static_cast<int>(m_dpi);
         m_logic.Unload(SelectedRow(), static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0)),
-                       TwipsRect{SearchTwipsFromPixels(outer.left, dpi), SearchTwipsFromPixels(outer.top, dpi),
-                                 SearchTwipsFromPixels(outer.right - outer.left, dpi),
-                                 SearchTwipsFromPixels(outer.bottom - outer.top, dpi)});
+                       PixelRect{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
         if (m_owner != nullptr) EnableWindow(m_owner, TRUE);
         return 0;
     }

@@ -151,15 +151,19 @@ TEST(MemoSearchWindow, ReopensWhereItClosedWithItsSelection) {
     EditorState state = MakeState();
     SearchWindowLogic logic(state);
     // First opening of the run: 500 twips right of and below the editor, designed size.
-    EXPECT_EQ(logic.Placement(-3000, 1200, 9700, 7600), (TwipsRect{-2500, 1700, 9700, 7600}));
+    EXPECT_EQ(logic.Placement(-200, 80, {647, 507}, 96), (PixelRect{-167, 113, 647, 507}));
+    EXPECT_EQ(logic.Placement(-200, 80, {970, 760}, 144), (PixelRect{-150, 130, 970, 760}));
     EXPECT_TRUE(logic.Rows().empty());
     EXPECT_EQ(logic.RowToRestore(10), std::nullopt);
 
     logic.StoreRows({{"a.epm", "C:\\", "1"}, {"b.epm", "C:\\", "2"}, {"c.epm", "C:\\", "3"}});
-    // Closed left of the primary screen: still remembered.
-    logic.Unload(2, 3, TwipsRect{-6000, 300, 4455, 4455});
+    // Placed at the editor's 96 dpi, closed left of the primary screen on a monitor of
+    // 144 dpi: it reopens there, as large, however the window's own dpi changed.
+    EXPECT_EQ(logic.Placement(0, 0, {647, 507}, 96), (PixelRect{33, 33, 647, 507}));
+    logic.Unload(2, 3, PixelRect{-2000, 20, 900, 600});
     EXPECT_EQ(state.SearchSelectedIndex(), 3);
-    EXPECT_EQ(logic.Placement(0, 0, 9700, 7600), (TwipsRect{-6000, 300, 4455, 4455}));
+    EXPECT_EQ(state.SearchWindow(), (TwipsRect{-30000, 300, 13500, 9000}));
+    EXPECT_EQ(logic.Placement(0, 0, {647, 507}, 96), (PixelRect{-2000, 20, 900, 600}));
     EXPECT_EQ(logic.Rows().size(), 3u);
 
     // Restored when the list holds at least that many rows, once per opening.
@@ -168,11 +172,11 @@ TEST(MemoSearchWindow, ReopensWhereItClosedWithItsSelection) {
     EXPECT_EQ(logic.RowToRestore(3), std::nullopt);
 
     // Nothing selected, or an empty list: the index stays.
-    logic.Unload(-1, 3, TwipsRect{1, 2, 5000, 5000});
+    logic.Unload(-1, 3, PixelRect{1, 2, 500, 500});
     EXPECT_EQ(state.SearchSelectedIndex(), 3);
-    logic.Unload(0, 0, TwipsRect{1, 2, 5000, 5000});
+    logic.Unload(0, 0, PixelRect{1, 2, 500, 500});
     EXPECT_EQ(state.SearchSelectedIndex(), 3);
-    logic.Unload(0, 3, TwipsRect{1, 2, 5000, 5000});
+    logic.Unload(0, 3, PixelRect{1, 2, 500, 500});
     EXPECT_EQ(state.SearchSelectedIndex(), 1);
     EXPECT_EQ(logic.RowToRestore(1), 0);  // a new opening restores again
 }
