@@ -8,7 +8,9 @@
 // "." are not entered, and neither are junctions and symbolic links (another name for
 // a folder that lives elsewhere, perhaps above: following them could loop forever);
 // other reparse points, such as cloud-file placeholders, are ordinary folders. Hidden
-// and system files are matched like any other.
+// and system files are matched like any other. Folders more than kMaxWalkDepth levels
+// below the root are not entered either: no tree made by hand goes that deep, and one
+// that a copy into itself nested up to the path limit would exhaust the stack.
 //
 // A stop request ends a listing at its next sub-folder entry (entered or not); files a
 // listing meets before that are still matched. The matches found up to then are kept.
@@ -18,6 +20,8 @@
 #include "common/file_system.h"
 
 namespace kanopa::editor {
+
+inline constexpr int kMaxWalkDepth = 512;
 
 // Progress and stop, called by the walk. All three are cheap; the Win32 side throttles repaints.
 class WalkObserver {

@@ -138,6 +138,20 @@ TEST(SearchFiles, AStopEndsEachOpenListingAtItsNextSubFolderEntry) {
     }
 }
 
+TEST(SearchFiles, EntersFoldersDownToTheDepthLimitOnly) {
+    testing::FakeFileSystem fs;
+    std::string folder = "R";
+    fs.PutFolder(folder);
+    Paths expected;
+    for (int depth = 1; depth <= kMaxWalkDepth + 1; ++depth) {
+        folder += "\\d";
+        fs.PutFolder(folder);
+        fs.Put(folder + "\\m.epm", "");
+        if (depth <= kMaxWalkDepth) expected.push_back(folder + "\\m.epm");
+    }
+    EXPECT_EQ(SearchFiles(fs, "R", "*.epm", true, nullptr), expected);
+}
+
 // On a real file system: a link to a folder above would loop forever if followed.
 TEST(SearchFiles, NeverFollowsALinkBackUpTheTree) {
     namespace fsys = std::filesystem;
