@@ -153,6 +153,7 @@ std::optional<int> SearchWindowLogic::RowToRestore(int listRowCount) {
 
 void SearchWindowLogic::StoreRows(std::vector<SearchRow> rows) {
     m_state.SearchRows() = std::move(rows);
+    m_state.SearchSelectedIndex() = 0;
 }
 
 void SearchWindowLogic::Unload(int selectedRow, int listRowCount, const PixelRect& window) {

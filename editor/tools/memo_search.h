@@ -110,7 +110,8 @@ public:
     // On each activation: the 0-based row to select again (and focus the list), once
     // per opening, when the list holds that many rows.
     std::optional<int> RowToRestore(int listRowCount);
-    // A search ended with these rows.
+    // A search ended with these rows. The remembered row belonged to the rows they
+    // replace: it is forgotten, so that no row of the new ones is selected unasked.
     void StoreRows(std::vector<SearchRow> rows);
     // The window closes: the selected row (0-based, -1 for none) is remembered when the
     // list holds rows, and its outer rectangle (screen pixels) always, taken to twips at

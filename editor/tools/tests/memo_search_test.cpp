@@ -179,6 +179,12 @@ TEST(MemoSearchWindow, ReopensWhereItClosedWithItsSelection) {
     logic.Unload(0, 3, PixelRect{1, 2, 500, 500});
     EXPECT_EQ(state.SearchSelectedIndex(), 1);
     EXPECT_EQ(logic.RowToRestore(1), 0);  // a new opening restores again
+
+    // A new search forgets the row chosen among the rows it replaced.
+    logic.StoreRows({{"d.epm", "C:\\", "4"}});
+    logic.Unload(-1, 1, PixelRect{1, 2, 500, 500});
+    EXPECT_EQ(state.SearchSelectedIndex(), 0);
+    EXPECT_EQ(logic.RowToRestore(1), std::nullopt);
 }
 
 }  // namespace
