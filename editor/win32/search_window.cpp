@@ -32,6 +32,9 @@ constexpr int kListTop = 1620;
 
 // Progress text goes to the status bar at most this often: the walk never waits for it.
 constexpr std::uint64_t kProgressIntervalMs = 50;
+// Posted by a double-click on the list: the window goes only after the list view's
+// own notification has returned, never from inside it.
+constexpr UINT kOpenChosenMessage = WM_APP + 1;
 
 std::wstring ListText(HWND list, int row, int column) {
     std::wstring text(256, L'\0');
@@ -125,6 +128,7 @@ bool SearchWindow::Create(HWND owner) {
         LogLastError("frmSearch.Form_Load()", "CreateWindowExW");
         return false;
     }
+    GetWindowRect(window, &m_restoredRect);
     return m_window.IsValid();
 }
 
@@ -471,9 +475,19 @@ LRESULT SearchWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == m_list && header->code == NM_DBLCLK) OpenSelectedMemo();
+        if (header->hwndFrom == m_list && header->code == NM_DBLCLK) {
+            PostMessageW(window, kOpenChosenMessage, 0, 0);
+        }
         return 0;
     }
+    case kOpenChosenMessage:
+        OpenSelectedMemo();
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        // Where it reopens: the placement's own normal rectangle is in workspace
+        // coordinates, shifted by a taskbar at the top or left of the screen.
+        if (!IsIconic(window) && !IsZoomed(window)) GetWindowRect(window, &m_restoredRect);
+        break;
     case WM_CLOSE:
         if (m_searching) {
             // The walk stops first; the window closes when the search has ended.
@@ -486,15 +500,7 @@ LRESULT SearchWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY: {
         if (!m_window.IsValid()) break;  // its creation failed
         // The unload steps, also when the window goes with its owner.
-        RECT outer{};
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof(placement);
-        if (IsIconic(window) || IsZoomed(window)) {
-            GetWindowPlacement(window, &placement);
-            outer = placement.rcNormalPosition;
-        } else {
-            GetWindowRect(window, &outer);
-        }
+        const RECT& outer = m_restoredRect;
         m_logic.Unload(SelectedRow(), static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0)),
                        PixelRect{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top});
         if (m_owner != nullptr) EnableWindow(m_owner, TRUE);

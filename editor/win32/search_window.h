@@ -83,7 +83,7 @@ private:
     bool m_quitRequested = false;    // WM_QUIT met inside this window's loops
     WPARAM m_quitCode = 0;
     std::uint64_t m_lastProgressTick = 0;
-    std::uint64_t m_lastPumpTick = 0;
+    RECT m_restoredRect{};  // the last one while neither minimised nor maximised
     std::string m_openPath;
 };
 

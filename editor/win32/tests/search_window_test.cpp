@@ -244,6 +244,9 @@ TEST_F(SearchWindowTest, FindsListsReopensAndOpensMemosOfARealTree) {
     }));
     SetWindowPos(window, nullptr, 40, 30, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT closedAt = WindowRectOf(window);
+    // Closed maximised, it comes back at the rectangle it had before.
+    ShowWindow(window, SW_MAXIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }));
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Gone(window));
 
