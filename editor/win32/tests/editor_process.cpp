@@ -39,10 +39,8 @@ bool CopyBesideTest(const std::string& name, const std::string& target) {
     return CopyFileW(Utf8ToWide(source).c_str(), Utf8ToWide(target).c_str(), FALSE) != FALSE;
 }
 
-void PrepareProgramFolder(const kanopa::testing::TempFolder& folder, ProgramFolderOptions options) {
-    CopyBesideTest("Kanopa.exe", folder / "Kanopa.exe");
-    if (options.dateTimeFile) CopyBesideTest("DateTime.txt", folder / "DateTime.txt");
-    if (options.fixedFormFile) CopyBesideTest("FixedForm.txt", folder / "FixedForm.txt");
+void PrepareProgramFolder(const kanopa::testing::TempFolder& folder) {
+    for (const char* name : {"Kanopa.exe", "DateTime.txt", "FixedForm.txt"}) CopyBesideTest(name, folder / name);
 }
 
 HWND EditorProcess::WaitForMainWindow() const { return WaitForWindow(kMainWindowClass); }

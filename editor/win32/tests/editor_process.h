@@ -14,17 +14,10 @@
 
 namespace kanopa::editor::win32::testing {
 
-// A program folder: Kanopa.exe copied from beside the running test, and the data files
-// it needs unless told otherwise.
 // Copies the file `name` from beside the running test to `target`.
 bool CopyBesideTest(const std::string& name, const std::string& target);
-
-struct ProgramFolderOptions {
-    bool dateTimeFile = true;
-    bool fixedFormFile = true;
-};
-void PrepareProgramFolder(const kanopa::testing::TempFolder& folder,
-                          ProgramFolderOptions options = {});
+// A program folder: Kanopa.exe copied from beside the running test, with its data files.
+void PrepareProgramFolder(const kanopa::testing::TempFolder& folder);
 
 class EditorProcess : public kanopa::testing::RunningProgram {
 public:
