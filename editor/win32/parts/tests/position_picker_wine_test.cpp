@@ -186,14 +186,11 @@ TEST_F(PositionPicker, OpensAtItsPlaceLightsTheZoneUnderThePointerAndReportsACli
 
     ASSERT_TRUE(HoverUntilLit(picker, window, ZoneCentre(window, 1), 1));
     ExpectOnlyLit(window, 1);
-    ASSERT_TRUE(HoverUntilLit(picker, window, ZoneCentre(window, 4), 4));
-    ExpectOnlyLit(window, 4);
     // On the picture between two zones: none is lit.
     const PixelRect left = ZoneRect(3, PickerTwipsPerPixel(window));
     const PixelRect middle = ZoneRect(4, PickerTwipsPerPixel(window));
     const POINT between{(left.left + left.width + middle.left) / 2, middle.top + 2};
     ASSERT_TRUE(HoverUntilLit(picker, window, between, -1));
-    ExpectOnlyLit(window, -1);
     // Back on a zone, then the pointer leaves the window: the light goes out with it.
     ASSERT_TRUE(HoverUntilLit(picker, window, ZoneCentre(window, 8), 8));
     GetWindowRect(owner.Get(), &frame);
