@@ -316,32 +316,22 @@ TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentList) {
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"このフォルダのメモです。\r\n二行目"; }));
 }
 
-// --- The preview's mouse and the margin box -----------------------------------------------
+// --- The layout list and the margin box -----------------------------------------------
 
-TEST_F(EditorDocument, DroppingTheMemoOnTheFrameAsksInAnchoredModeAndTheMarginIsChecked) {
+// The layout list as the user chooses in it (a memo dragged out of anchored mode is the
+// editor-to-viewer test's), and the margin box.
+TEST_F(EditorDocument, LayoutListAndTheMarginBox) {
     Start();
     const EditorControls& c = *m_controls;
-    const RECT start = c.Label();
-
-    // Press inside the memo, move, release 50 pixels up-left of it on the frame. (No to the
-    // question, here as on closing, is the native tests' and the session walk's.)
-    const auto drag = [&](int toX, int toY) {
-        PostMessageW(c.label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-        PostMessageW(c.label, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX / 2, toY / 2));
-        PostMessageW(c.label, WM_LBUTTONUP, 0, MAKELPARAM(toX, toY));
+    const auto choose = [&](int mode) {
+        SendMessageW(c.layoutMode, CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
+        PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(c.layoutMode));
     };
     EXPECT_EQ(c.Mode(), 0);
-    drag(-40, -40);
-    TakeMessage(*m_editor, kProgramName, IDYES);
-    ASSERT_TRUE(WaitUntil([&] { return c.Label().left == start.left - 50; }));
-    EXPECT_EQ(c.Label().top, start.top - 50);
-    EXPECT_EQ(c.Mode(), 1);
-    EXPECT_FALSE(IsWindowEnabled(c.place));
-
-    // Back to anchored: the list's own choice, as the user makes it.
-    SendMessageW(c.layoutMode, CB_SETCURSEL, 0, 0);
-    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(c.layoutMode));
+    choose(1);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(c.place); }));
+    choose(0);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"左-上"; }));
     EXPECT_TRUE(IsWindowEnabled(c.margin));
     EXPECT_EQ(c.Label().left, 20);
