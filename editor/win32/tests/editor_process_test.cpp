@@ -289,12 +289,16 @@ TEST_F(EditorDocument, SavesAsOverwritesSavesASelectionAndRefusesWhatCannotBeSto
     EXPECT_EQ(FileBytes(current), written);
 }
 
-TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentList) {
+// --- Opening, the layout list and the margin box --------------------------------------
+
+TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndTheLayoutListAndMarginBoxWork) {
     MemoRecord other;
     SetDefaultMemoValues(other);
     other.layoutMode = 0;
     other.memoLeft = 40;
     other.memoTop = 30;
+    other.anchorPosition = 9;  // named in the place box, not followed
+    other.margin = 20;
     other.memoText = "開いたメモ";
     WriteMemoFile(m_folder / "other.epm", other);
     Start();
@@ -308,33 +312,22 @@ TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentList) {
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"開いたメモ"; }));
     EXPECT_EQ(c.Mode(), 1);
     EXPECT_FALSE(IsWindowEnabled(c.margin));
+    EXPECT_FALSE(IsWindowEnabled(c.place));
+    EXPECT_EQ(WindowText(c.place), L"右-下");
     EXPECT_EQ(c.Label().left, 40);
     EXPECT_EQ(c.Label().top, 30);
+
+    // Back to anchored: the list's own choice, as the user makes it.
+    SendMessageW(c.layoutMode, CB_SETCURSEL, 0, 0);
+    PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(c.layoutMode));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"左-上"; }));
+    EXPECT_TRUE(IsWindowEnabled(c.margin));
+    EXPECT_EQ(c.Label().left, 20);
 
     // The recent list: other.epm (newest) then start.epm; item 2 opens start.epm again.
     c.Command(IDM_FILE_RECENT_FILE_2);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(c.label) == L"このフォルダのメモです。\r\n二行目"; }));
-}
-
-// --- The layout list and the margin box -----------------------------------------------
-
-// The layout list as the user chooses in it (a memo dragged out of anchored mode is the
-// editor-to-viewer test's), and the margin box.
-TEST_F(EditorDocument, LayoutListAndTheMarginBox) {
-    Start();
-    const EditorControls& c = *m_controls;
-    const auto choose = [&](int mode) {
-        SendMessageW(c.layoutMode, CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
-        PostMessageW(c.main, WM_COMMAND, MAKEWPARAM(IDC_LAYOUT_MODE, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(c.layoutMode));
-    };
-    EXPECT_EQ(c.Mode(), 0);
-    choose(1);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(c.place); }));
-    choose(0);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(c.place) == L"左-上"; }));
-    EXPECT_TRUE(IsWindowEnabled(c.margin));
-    EXPECT_EQ(c.Label().left, 20);
 
     // Enter in the margin box: one past the range is refused with the range message and
     // the focus goes back (the editor-to-viewer test commits a value with Enter).
