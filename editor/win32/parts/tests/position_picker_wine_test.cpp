@@ -39,8 +39,6 @@ POINT ZoneCentre(HWND picker, int zone) {
     return POINT{r.left + r.width / 2, r.top + r.height / 2};
 }
 
-LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
-
 // The tooltip of `zone` covers exactly the zone at the given scale.
 void ExpectToolOverZone(HWND tips, HWND picker, int zone, double twipsPerPixel) {
     TTTOOLINFOW tool{};
@@ -84,8 +82,8 @@ bool HoverUntilLit(const PositionPickerWindow& picker, HWND window, POINT client
 }
 
 void ClickAt(HWND picker, POINT down, POINT up) {
-    PostMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(down));
-    PostMessageW(picker, WM_LBUTTONUP, 0, ClientPoint(up));
+    PostMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+    PostMessageW(picker, WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
 }
 
 // The colour of each zone's centre as the picker paints its client area.
