@@ -88,10 +88,12 @@ TEST_F(EditorStartup, CommandLineColonsAndQuotes) {
         {"::", nullptr},
     };
     for (const auto& [commandLine, startupPath] : cases) {
+        fs.RemoveFile(kConfig);
         const StartupOutcome outcome = Run(commandLine);
         if (!startupPath) {
             ASSERT_TRUE(outcome.refusal) << commandLine;
             EXPECT_EQ(outcome.refusal->message, "有効なパスが指定されていません。");
+            EXPECT_TRUE(fs.Exists(kConfig)) << "made before the path is looked at";
         } else {
             ASSERT_TRUE(outcome.state) << commandLine;
             EXPECT_EQ(outcome.state->StartupFilePath(), startupPath);
