@@ -11,6 +11,7 @@
 #include "common/win32/test_support/window_testing.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
+#include "editor/win32/editor_names.h"
 
 namespace kanopa::editor::win32::testing {
 
@@ -22,9 +23,9 @@ void PrepareProgramFolder(const kanopa::testing::TempFolder& folder);
 class EditorProcess : public kanopa::testing::RunningProgram {
 public:
     using RunningProgram::RunningProgram;
-    HWND WaitForMainWindow() const;
+    HWND WaitForMainWindow() const { return WaitForWindow(kMainWindowClass); }
     // A message box or common dialog (class "#32770"), optionally with this caption.
-    HWND WaitForDialog(const wchar_t* title = nullptr) const;
+    HWND WaitForDialog(const wchar_t* title = nullptr) const { return WaitForWindow(L"#32770", title); }
 };
 
 // The message text of a message box.

@@ -4,7 +4,6 @@
 #include "common/win32/win32_file_system.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,8 +11,6 @@
 #include <string>
 
 #include "common/config_file.h"
-#include "common/memo_file.h"
-#include "common/keys.h"
 #include "common/memo_defaults.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"

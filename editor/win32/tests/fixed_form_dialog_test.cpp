@@ -39,14 +39,10 @@ struct Dialog {
     HWND window, text, list;
     explicit Dialog(HWND dialog)
         : window(dialog), text(GetDlgItem(dialog, IDC_FIX_TEXT)), list(GetDlgItem(dialog, IDC_FIX_LIST)) {}
-    void Click(int id) const { ClickButton(window, id); }
     void Select(int index) const {
         SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_FIX_LIST, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
-    }
-    void Type(const wchar_t* text_) const {
-        SendMessageW(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_));
     }
     bool Gone() const {
         return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); });
@@ -76,7 +72,7 @@ TEST(FixedFormDialog, AddsDeletesInsertsAtTheMemosEndAndRewritesTheFileOnClosing
     EXPECT_EQ(ListItems(d.list), (Phrases{"お世話になります。", "よろしく", "以上"}));
 
     // Adding: Enter in the box, which has the focus.
-    d.Type(L"追加した文");
+    SendMessageW(d.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"追加した文"));
     PostMessageW(d.text, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitUntil([&] { return ListItems(d.list).size() == 4; }));
     EXPECT_EQ(WindowText(d.text), L"");
@@ -84,7 +80,7 @@ TEST(FixedFormDialog, AddsDeletesInsertsAtTheMemosEndAndRewritesTheFileOnClosing
     // A click copies the phrase into the box; deleting takes it out of the list.
     d.Select(1);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(d.text) == L"よろしく"; }));
-    d.Click(IDC_FIX_DELETE);
+    ClickButton(d.window, IDC_FIX_DELETE);
     ASSERT_TRUE(WaitUntil([&] { return ListItems(d.list).size() == 3; }));
     EXPECT_EQ(ListItems(d.list), (Phrases{"お世話になります。", "以上", "追加した文"}));
 
