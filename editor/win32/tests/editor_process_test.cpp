@@ -274,6 +274,7 @@ TEST_F(EditorDocument, SavesAsOverwritesSavesASelectionAndRefusesWhatCannotBeSto
 }
 
 // --- Opening, the layout list and the margin box --------------------------------------
+// (Dragging the memo out of anchored mode, and its question, are the editor-to-viewer walk's.)
 
 TEST_F(EditorDocument, OpensFromTheDialogAndTheRecentListAndTheLayoutListAndMarginBoxWork) {
     MemoRecord other;
