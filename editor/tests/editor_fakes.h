@@ -22,7 +22,7 @@ public:
     std::optional<std::string> openDialogResult, saveDialogResult;  // nullopt: cancelled
     PixelSize frame{600, 400};
     std::string labelCaption, editText, statusCoordinates, statusPath;
-    bool editVisible = false, labelVisible = false;
+    bool labelVisible = false;
     PixelRect label{50, 50, 200, 100};
     LayoutControls controls;
     PreviewModel preview;
@@ -48,7 +48,6 @@ public:
     }
     void CommitEditBox() override {
         if (!editText.empty()) labelCaption = editText;
-        editVisible = false;
     }
     std::string LabelCaption() override { return labelCaption; }
     void SetEditText(const std::string& text) override { editText = text; }

@@ -50,11 +50,13 @@ TEST_F(EditorStartup, SecondInstanceIsRefusedBeforeAnyFileIsTouched) {
     EXPECT_EQ(capture.log.entries.back().first, "*********二重起動システム終了*********");
 }
 
+// Before the command line is looked at: two paths are refused only later.
 TEST_F(EditorStartup, MissingDataFilesAreRefusedInOrder) {
     kanopa::testing::FakeFileSystem bare;
-    EXPECT_EQ(RunStartup(bare, instance, kExe, "").refusal->message, "日付表示ファイルがありません。");
+    constexpr char kTwoPaths[] = "C:\\a.epm D:\\b.epm";
+    EXPECT_EQ(RunStartup(bare, instance, kExe, kTwoPaths).refusal->message, "日付表示ファイルがありません。");
     bare.Put("C:\\Kanopa\\DateTime.txt", "x");
-    EXPECT_EQ(RunStartup(bare, instance, kExe, "").refusal->message, "定型文ファイルがありません。");
+    EXPECT_EQ(RunStartup(bare, instance, kExe, kTwoPaths).refusal->message, "定型文ファイルがありません。");
     EXPECT_FALSE(bare.Exists(kConfig));
 }
 
@@ -86,10 +88,12 @@ TEST_F(EditorStartup, CommandLineColonsAndQuotes) {
         {"::", nullptr},
     };
     for (const auto& [commandLine, startupPath] : cases) {
+        fs.RemoveFile(kConfig);
         const StartupOutcome outcome = Run(commandLine);
         if (!startupPath) {
             ASSERT_TRUE(outcome.refusal) << commandLine;
             EXPECT_EQ(outcome.refusal->message, "有効なパスが指定されていません。");
+            EXPECT_TRUE(fs.Exists(kConfig)) << "made before the path is looked at";
         } else {
             ASSERT_TRUE(outcome.state) << commandLine;
             EXPECT_EQ(outcome.state->StartupFilePath(), startupPath);

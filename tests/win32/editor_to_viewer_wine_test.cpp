@@ -69,7 +69,6 @@ protected:
         SetDefaultMemoValues(memo);
         memo.memoWidth = 270;
         memo.memoHeight = 130;
-        memo.backColor = 0x99FFFF;
         memo.memoText = "見積書は金曜までに提出\r\n担当: 総務";
         editor::win32::testing::WriteMemoFile(m_program / "start.epm", memo);
         m_editor = std::make_unique<EditorProcess>(

@@ -1,11 +1,6 @@
 #include "editor/win32/tests/editor_process.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
-
 #include <gtest/gtest.h>
-
-#include <vector>
 
 #include "common/keys.h"
 #include "common/memo_defaults.h"
@@ -15,15 +10,11 @@
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "common/win32/win32_file_system.h"
-#include "editor/win32/editor_names.h"
-#include "common/win32/test_support/window_testing.h"
 
 namespace kanopa::editor::win32::testing {
 
-using kanopa::testing::FindProcessWindow;
 using kanopa::testing::WaitUntil;
 using kanopa::testing::WindowText;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -39,16 +30,8 @@ bool CopyBesideTest(const std::string& name, const std::string& target) {
     return CopyFileW(Utf8ToWide(source).c_str(), Utf8ToWide(target).c_str(), FALSE) != FALSE;
 }
 
-void PrepareProgramFolder(const kanopa::testing::TempFolder& folder, ProgramFolderOptions options) {
-    CopyBesideTest("Kanopa.exe", folder / "Kanopa.exe");
-    if (options.dateTimeFile) CopyBesideTest("DateTime.txt", folder / "DateTime.txt");
-    if (options.fixedFormFile) CopyBesideTest("FixedForm.txt", folder / "FixedForm.txt");
-}
-
-HWND EditorProcess::WaitForMainWindow() const { return WaitForWindow(kMainWindowClass); }
-
-HWND EditorProcess::WaitForDialog(const wchar_t* title) const {
-    return WaitForWindow(L"#32770", title);
+void PrepareProgramFolder(const kanopa::testing::TempFolder& folder) {
+    for (const char* name : {"Kanopa.exe", "DateTime.txt", "FixedForm.txt"}) CopyBesideTest(name, folder / name);
 }
 
 std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, kMessageText)); }

@@ -11,27 +11,21 @@
 #include "common/win32/test_support/window_testing.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
+#include "editor/win32/editor_names.h"
 
 namespace kanopa::editor::win32::testing {
 
-// A program folder: Kanopa.exe copied from beside the running test, and the data files
-// it needs unless told otherwise.
 // Copies the file `name` from beside the running test to `target`.
 bool CopyBesideTest(const std::string& name, const std::string& target);
-
-struct ProgramFolderOptions {
-    bool dateTimeFile = true;
-    bool fixedFormFile = true;
-};
-void PrepareProgramFolder(const kanopa::testing::TempFolder& folder,
-                          ProgramFolderOptions options = {});
+// A program folder: Kanopa.exe copied from beside the running test, with its data files.
+void PrepareProgramFolder(const kanopa::testing::TempFolder& folder);
 
 class EditorProcess : public kanopa::testing::RunningProgram {
 public:
     using RunningProgram::RunningProgram;
-    HWND WaitForMainWindow() const;
+    HWND WaitForMainWindow() const { return WaitForWindow(kMainWindowClass); }
     // A message box or common dialog (class "#32770"), optionally with this caption.
-    HWND WaitForDialog(const wchar_t* title = nullptr) const;
+    HWND WaitForDialog(const wchar_t* title = nullptr) const { return WaitForWindow(L"#32770", title); }
 };
 
 // The message text of a message box.

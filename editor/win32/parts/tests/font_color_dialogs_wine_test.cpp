@@ -92,20 +92,6 @@ TEST_F(SystemDialogs, ColourCancelledLeavesTheColourAndOkGivesTheOneShown) {
     }
 }
 
-MemoRecord FontRecord(std::int32_t size, std::int32_t style, std::int32_t strikeout,
-                      std::int32_t underline) {
-    MemoRecord record;
-    record.fontName = "Tahoma";
-    record.fontSize = size;
-    record.fontStyle = style;
-    record.fontStrikeout = strikeout;
-    record.fontUnderline = underline;
-    record.foreColor = 0x000000FF;  // red, one of the dialog's own colours
-    record.backColor = 0x00FFFFFF;
-    record.memoText = "メモ";
-    return record;
-}
-
 // Picks another size from the list and flips the underline box, telling the dialog as the
 // controls themselves would.
 void PickSizeAndFlipUnderline(HWND dialog, const wchar_t* size) {
@@ -125,8 +111,9 @@ TEST_F(SystemDialogs, FontOpensWithTheRecordAndOkWritesBackWhatItShows) {
         const wchar_t* pick;  // another size chosen and the underline flipped, or untouched
         std::int32_t sizeAfter;
     };
-    // Both ends of the size range, every style, both effects, a text colour outside the
-    // dialog's own list (which must survive), changes taken by OK and dropped by Cancel.
+    // Both ends of the size range, every style, both effects, a text colour in the dialog's
+    // own list (red) and one outside it (which must survive), changes taken by OK and
+    // dropped by Cancel.
     const Case cases[] = {
         {8, 0, 0, 0, 0x0000FF, IDOK, nullptr, 8},      {12, 3, 1, 0, 0x0000FF, IDOK, nullptr, 12},
         {24, 1, 0, 1, 0x0000FF, IDOK, nullptr, 24},    {11, 2, 1, 1, 0x123456, IDOK, nullptr, 11},
@@ -135,7 +122,12 @@ TEST_F(SystemDialogs, FontOpensWithTheRecordAndOkWritesBackWhatItShows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "size " << c.size << " style " << c.style);
-        MemoRecord record = FontRecord(c.size, c.style, c.strikeout, c.underline);
+        MemoRecord record;
+        record.fontName = "Tahoma";
+        record.fontSize = c.size;
+        record.fontStyle = c.style;
+        record.fontStrikeout = c.strikeout;
+        record.fontUnderline = c.underline;
         record.foreColor = c.colour;
         MemoRecord expected = record;
         if (c.button == IDOK && c.pick != nullptr) {
