@@ -36,10 +36,6 @@ std::int32_t TwipsToPixels(double twips, double twipsPerPixel) {
     return static_cast<std::int32_t>(std::lround(twips / twipsPerPixel));
 }
 
-std::int32_t PixelsFromTwipsFloor(double twips, double twipsPerPixel) {
-    return static_cast<std::int32_t>(std::floor((twips + 0.5) / twipsPerPixel));
-}
-
 std::string PositionName(std::int32_t anchor) {
     if (anchor < 1 || anchor > 9) return {};
     return kPositionNames[anchor - 1];

@@ -47,10 +47,6 @@ struct PixelPoint {
 double TwipsPerPixelForDpi(int dpi);
 // A fixed measure in twips as the nearest whole number of pixels.
 std::int32_t TwipsToPixels(double twips, double twipsPerPixel);
-// Whole pixels covered by a length in twips, rounded down. Half a twip of tolerance
-// keeps a pixel that went to whole twips and back (n px -> round(n * factor) twips)
-// from losing a pixel at factors that are not whole numbers.
-std::int32_t PixelsFromTwipsFloor(double twips, double twipsPerPixel);
 
 // "左-上" ... "右-下"; "" for any other value.
 std::string PositionName(std::int32_t anchor);

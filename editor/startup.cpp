@@ -26,23 +26,22 @@ MemoRecord DefaultRecord() {
 
 // Creates Config.txt when missing or empty, then reads it. A file that cannot be
 // created or read leaves the defaults (and is logged); the close writes a sound one.
-bool LoadEditorConfig(FileSystem& fs, const std::string& path, MemoRecord& record) {
+void LoadEditorConfig(FileSystem& fs, const std::string& path, MemoRecord& record) {
     const auto size = fs.FileSize(path);
     if (!size || *size == 0) {
         MemoRecord created;
         if (!CreateConfigFile(fs, path, created)) {  // logs its own failure
             record = DefaultRecord();
-            return false;
+            return;
         }
     }
     MemoRecord loaded;
     if (const Status status = LoadConfig(fs, path, loaded); !status) {
         WriteLog("LoadConfig()", "FILEPATH:" + path + " " + status.error);
         record = DefaultRecord();
-        return false;
+        return;
     }
     record = std::move(loaded);
-    return true;
 }
 
 }  // namespace
@@ -63,11 +62,10 @@ StartupOutcome RunStartup(FileSystem& fs, InstanceTest& instance,
         return Refuse(kNoFixedFormFileMessage);
     }
     MemoRecord memo;
-    const bool configSound = LoadEditorConfig(fs, context.programFolder + kConfigFileName, memo);
+    LoadEditorConfig(fs, context.programFolder + kConfigFileName, memo);
     if (CountColons(commandLineText) > 1) return Refuse(kInvalidPathMessage);
 
     StartupOutcome outcome;
-    outcome.configDamaged = !configSound;
     outcome.state = std::make_unique<EditorState>(std::move(context), std::move(memo),
                                                   RemoveDoubleQuotes(commandLineText));
     return outcome;

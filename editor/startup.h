@@ -49,9 +49,6 @@ struct StartupRefusal {
 struct StartupOutcome {
     std::optional<StartupRefusal> refusal;  // set: show it, then end the process
     std::unique_ptr<EditorState> state;     // set when the editor window may open
-    // Config.txt could not be created or read; the record holds the defaults and the
-    // close writes a sound file. The reason has been logged.
-    bool configDamaged = false;
 };
 
 // Runs the checks above. `commandLineText` is what follows the program's path (see

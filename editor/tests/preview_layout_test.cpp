@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "common/memo_defaults.h"
 #include "editor/preview_layout.h"
 #include "editor/tests/editor_fakes.h"
@@ -16,12 +14,9 @@ TEST(EditorUnits, EveryPixelSurvivesTheTripThroughTwips) {
     for (const double factor : kFactors) {
         for (int pixels = -200; pixels <= 4000; ++pixels) {
             const double exact = pixels * factor;
-            ASSERT_EQ(PixelsFromTwipsFloor(exact, factor), pixels) << factor;
-            ASSERT_EQ(PixelsFromTwipsFloor(std::round(exact), factor), pixels) << factor;
             ASSERT_EQ(TwipsToPixels(exact, factor), pixels) << factor;
         }
     }
-    EXPECT_EQ(PixelsFromTwipsFloor(749, 15), 49);  // rounded down, not to the nearest
 }
 
 TEST(EditorUnits, FixedMeasuresAtEachFactor) {
