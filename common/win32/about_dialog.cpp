@@ -18,6 +18,9 @@ constexpr wchar_t kTitleFontFace[] = L"ＭＳ Ｐゴシック";
 constexpr int kTitleFontPoints = 12;
 constexpr wchar_t kHomepageUrl[] = L"https://kanopa.example.jp/";
 constexpr char kLogSource[] = "frmAbout.Load()";
+// Posted on a DPI change: the dialog manager hands its own rescaled font to every
+// control after WM_DPICHANGED, so the title's font and the icon are redone after it.
+constexpr UINT kRedressMessage = WM_APP + 1;
 
 // The dialog's own data, reached through DWLP_USER.
 struct AboutDialogData {
@@ -152,9 +155,16 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;  // the focus goes to "OK", first in the tab order
     }
     case WM_DPICHANGED:
-        // The system rescales the dialog and its standard font; our own font is ours to redo.
-        if (data != nullptr) SetTitleFont(dialog, *data);
+        PostMessageW(dialog, kRedressMessage, 0, 0);
         return FALSE;
+    case kRedressMessage:
+        if (data != nullptr) {
+            SetTitleFont(dialog, *data);
+            const auto instance =
+                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+            SetIcon(dialog, instance, *data);
+        }
+        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_ABOUT_GO_HP:
