@@ -93,8 +93,11 @@ bool IsAbove(HWND upper, HWND lower) {
     return false;
 }
 
-// Following keeps the z-order: only opening lifts the popup above the topmost windows.
-TEST_F(PopupCycleOnWine, OpensAtItsAnchorWithoutFocusAndFollowsBelowLaterTopmostWindows) {
+// One life of the popup over its folder window. Following keeps the z-order: only opening
+// lifts the popup above the topmost windows. Its menu copies the text; its picture closes
+// the memo for this window and folder. The closed folder window lets go of every handle
+// on the folder.
+TEST_F(PopupCycleOnWine, OpensFollowsBelowLaterTopmostWindowsCopiesClosesAndLetsGoOfTheFolder) {
     OpenPopup();
     HWND shown = popup.Window();
     EXPECT_EQ(WindowRect(shown), (Rect{650, 550, 850, 650}));
@@ -125,29 +128,7 @@ TEST_F(PopupCycleOnWine, OpensAtItsAnchorWithoutFocusAndFollowsBelowLaterTopmost
         EXPECT_TRUE(IsAbove(other.Get(), shown)) << tick;
     }
     EXPECT_TRUE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
 
-TEST_F(PopupCycleOnWine, ClosingTheFolderWindowTakesThePopupAndEveryHandleOnTheFolder) {
-    OpenPopup();
-    HWND shown = popup.Window();
-    EXPECT_EQ(watcher.OpenWatches(), 1);  // the folder in front is watched
-    shell.list.clear();
-    folderWindow.Close();
-    Tick();
-    EXPECT_TRUE(PopupGone(shown));
-    EXPECT_EQ(watcher.OpenWatches(), 0);
-
-    // A handle left open would keep the folder in place, pending deletion, after its
-    // removal (on Windows and under Wine alike).
-    const std::wstring path = Utf8ToWide(memoFolder);
-    ASSERT_TRUE(DeleteFileW((path + L"\\note.epm").c_str()));
-    EXPECT_TRUE(RemoveDirectoryW(path.c_str()));
-    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(PopupCycleOnWine, MenuCopiesTheTextAndClosePictureClosesTheMemoForThisWindowAndFolder) {
-    OpenPopup();
-    HWND shown = popup.Window();
     const auto rightClickAt = [&](POINT client) {
         return ItemsOfMenuOpenedBy([&] {
             SendMessageW(shown, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
@@ -182,8 +163,18 @@ TEST_F(PopupCycleOnWine, MenuCopiesTheTextAndClosePictureClosesTheMemoForThisWin
     EXPECT_TRUE(PopupGone(shown));
     EXPECT_EQ(state.ClosedMemos().Entries(),
               (std::vector<ClosedMemoList::Entry>{{folderWindow.Id(), memoFolder + "\\"}}));
+
+    EXPECT_EQ(watcher.OpenWatches(), 1);  // the folder in front is watched
+    shell.list.clear();
+    folderWindow.Close();
     Tick();
-    EXPECT_FALSE(popup.Exists());
+    EXPECT_EQ(watcher.OpenWatches(), 0);
+    // A handle left open would keep the folder in place, pending deletion, after its
+    // removal (on Windows and under Wine alike).
+    const std::wstring path = Utf8ToWide(memoFolder);
+    ASSERT_TRUE(DeleteFileW((path + L"\\note.epm").c_str()));
+    EXPECT_TRUE(RemoveDirectoryW(path.c_str()));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The sizing border's width, widened for as long as this lives (not saved).
