@@ -318,34 +318,11 @@ private:
     UniqueIdList m_idList;
 };
 
-// A window's document: a folder view's automation object, or for a web page an
-// automation object and nothing of a folder view.
-class Document final : public Counted, public IShellFolderViewDual {
-public:
-    explicit Document(bool folder) : m_folder(folder) {}
-    STANDIN_IUNKNOWN
-    STANDIN_NO_DISPATCH
-    NOTIMPL(get_Application, IDispatch**) NOTIMPL(get_Parent, IDispatch**)
-    NOTIMPL(get_Folder, Folder**) NOTIMPL(SelectedItems, FolderItems**)
-    NOTIMPL(get_FocusedItem, FolderItem**) NOTIMPL(SelectItem, VARIANT*, int)
-    NOTIMPL(PopupItemMenu, FolderItem*, VARIANT, VARIANT, BSTR*) NOTIMPL(get_Script, IDispatch**)
-    NOTIMPL(get_ViewOptions, long*)
-
-private:
-    void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch ||
-            (m_folder && iid == IID_IShellFolderViewDual)) {
-            return static_cast<IShellFolderViewDual*>(this);
-        }
-        return nullptr;
-    }
-    bool m_folder;
-};
-
-// One shell window (or tab): its automation object, its service provider and the shell
-// browser behind it.
+// One shell window (or tab): its automation object, its service provider, the shell
+// browser behind it, and its document: for a folder view the view's automation object,
+// for a web page an automation object and nothing of a folder view.
 class Browser final : public Counted, public IWebBrowserApp, public IServiceProvider,
-                      public IShellBrowser {
+                      public IShellBrowser, public IShellFolderViewDual {
 public:
     Browser(const WindowScenario& window, const std::string& server)
         : m_scenario(window), m_server(server) {}
@@ -365,8 +342,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override {
         if (const HRESULT hr = Start(document, m_server); hr != S_OK) return hr;
-        *document = new Document(m_scenario.folderDocument);  // with its one reference
-        return S_OK;
+        return QueryInterface(IID_IDispatch, reinterpret_cast<void**>(document));
     }
     // IServiceProvider: the top-level browser is the window's own shell browser.
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override {
@@ -393,6 +369,11 @@ public:
     NOTIMPL(GetViewStateStream, DWORD, IStream**) NOTIMPL(GetControlWindow, UINT, HWND*)
     NOTIMPL(SendControlMsg, UINT, UINT, WPARAM, LPARAM, LRESULT*)
     NOTIMPL(OnViewWindowActive, IShellView*) NOTIMPL(SetToolbarItems, LPTBBUTTONSB, UINT, UINT)
+    // IShellFolderViewDual
+    NOTIMPL(get_Folder, Folder**) NOTIMPL(SelectedItems, FolderItems**)
+    NOTIMPL(get_FocusedItem, FolderItem**) NOTIMPL(SelectItem, VARIANT*, int)
+    NOTIMPL(PopupItemMenu, FolderItem*, VARIANT, VARIANT, BSTR*) NOTIMPL(get_Script, IDispatch**)
+    NOTIMPL(get_ViewOptions, long*)
 
     // IWebBrowser and IWebBrowserApp: the rest.
     NOTIMPL(GoBack) NOTIMPL(GoForward) NOTIMPL(GoHome) NOTIMPL(GoSearch)
@@ -418,6 +399,9 @@ private:
         if (iid == IID_IServiceProvider) return static_cast<IServiceProvider*>(this);
         if (iid == IID_IOleWindow || iid == IID_IShellBrowser) {
             return static_cast<IShellBrowser*>(this);
+        }
+        if (iid == IID_IShellFolderViewDual && m_scenario.folderDocument) {
+            return static_cast<IShellFolderViewDual*>(this);
         }
         return nullptr;
     }
