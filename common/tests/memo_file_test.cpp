@@ -250,11 +250,9 @@ TEST_F(MemoFile, FailedSaveKeepsTheOldFileLeavesNoTemporaryAndReportsIt) {
     MemoRecord old = DefaultMemo("the memo on disk");
     ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
     const std::string before = fs.Get(kPath);
-    for (bool testing::FakeFileSystem::*failure : {&testing::FakeFileSystem::failCreate,
-                                                   &testing::FakeFileSystem::failWriteAfterCreate,
-                                                   &testing::FakeFileSystem::failReplace}) {
-        fs.failCreate = fs.failWriteAfterCreate = fs.failReplace = false;
-        fs.*failure = true;
+    for (const bool replaceFails : {false, true}) {
+        fs.failCreate = !replaceFails;
+        fs.failReplace = replaceFails;
         testing::LogCapture capture;
         MemoRecord replacement = DefaultMemo("new");
         const Status result = SaveMemo(fs, clock, kKey, kPath, replacement);

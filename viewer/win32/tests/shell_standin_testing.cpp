@@ -48,7 +48,7 @@ std::wstring ReadServer() {
 std::string Line(const StandInWindow& window) {
     std::string line = "window\thwnd=" + std::to_string(HandleToLong(window.window)) +
                        "\tview=" + window.view + "\ttab=" + window.tab + "\tfolder=" +
-                       window.folder + "\turl=" + window.url + "\tdocument=" + window.document;
+                       window.folder + "\turl=" + window.url;
     if (window.closing) line += "\tclosing";
     return line + "\n";
 }

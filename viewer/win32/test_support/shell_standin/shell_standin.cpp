@@ -47,7 +47,6 @@ struct WindowScenario {
     bool activeTab = true;
     std::string folder;
     std::string url;
-    bool folderDocument = true;
     bool closing = false;
 };
 
@@ -113,7 +112,6 @@ bool LoadScenario(Scenario& loaded) {
             if (key == "tab") window.activeTab = value != "background";
             if (key == "folder") window.folder = value;
             if (key == "url") window.url = value;
-            if (key == "document") window.folderDocument = value != "page";
             if (key == "closing") window.closing = true;
         }
         loaded.windows.push_back(window);
@@ -400,7 +398,7 @@ private:
         if (iid == IID_IOleWindow || iid == IID_IShellBrowser) {
             return static_cast<IShellBrowser*>(this);
         }
-        if (iid == IID_IShellFolderViewDual && m_scenario.folderDocument) {
+        if (iid == IID_IShellFolderViewDual && m_scenario.view != ViewKind::Page) {
             return static_cast<IShellFolderViewDual*>(this);
         }
         return nullptr;
