@@ -18,12 +18,13 @@
 #include <shobjidl.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
 #include "viewer/win32/test_support/shell_standin_scenario.h"
 
 namespace {
@@ -55,53 +56,32 @@ struct Scenario {
     std::vector<WindowScenario> windows;
 };
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string_view::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
-bool ReadScenarioFile(std::string& text) {
+// The whole file is read afresh each time (the reader shares deletion: the test replaces
+// the file while a program reads it).
+bool LoadScenario(Scenario& loaded) {
     wchar_t path[MAX_PATH];
     const DWORD length =
         GetEnvironmentVariableW(scenario::kStandInScenarioVariable, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    // Shared for deletion too: the test replaces the file while a program reads it.
-    kanopa::UniqueFile file(CreateFileW(path, GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return false;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        text.append(buffer, read);
-    }
-    return true;
-}
-
-bool LoadScenario(Scenario& loaded) {
     std::string text;
-    if (!ReadScenarioFile(text)) return false;
-    for (std::string_view line : Split(text, '\n')) {
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (length == 0 || length >= MAX_PATH ||
+        !kanopa::Win32FileSystem().ReadFile(kanopa::WideToUtf8(path), 1 << 20, text)) {
+        return false;
+    }
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("server=", 0) == 0) {
             loaded.server = line.substr(7);
             continue;
         }
-        const std::vector<std::string_view> fields = Split(line, '\t');
-        if (fields.front() != "window") continue;
+        std::istringstream fields(line);
+        std::string field;
+        if (!std::getline(fields, field, '\t') || field != "window") continue;
         WindowScenario window;
-        for (std::size_t i = 1; i < fields.size(); ++i) {
-            const std::size_t equals = fields[i].find('=');
-            const std::string_view key = fields[i].substr(0, equals);
-            const std::string value(equals == std::string_view::npos
-                                        ? std::string_view()
-                                        : fields[i].substr(equals + 1));
+        while (std::getline(fields, field, '\t')) {
+            const std::size_t equals = field.find('=');
+            const std::string key = field.substr(0, equals);
+            const std::string value = equals == std::string::npos ? "" : field.substr(equals + 1);
             if (key == "hwnd") window.hwnd = std::strtol(value.c_str(), nullptr, 10);
             if (key == "view") {
                 window.view = value == "folderfails" ? ViewKind::FolderFails
