@@ -165,12 +165,9 @@ private:
     NOTIMPL(get_##name, type*)       \
     NOTIMPL(put_##name, type)
 
-// IDispatch without type information: the adapter uses the vtable only.
+// No IDispatch: the adapter uses the vtable only.
 #define STANDIN_NO_DISPATCH                                              \
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {   \
-        if (count) *count = 0;                                           \
-        return S_OK;                                                     \
-    }                                                                    \
+    NOTIMPL(GetTypeInfoCount, UINT*)                                     \
     NOTIMPL(GetTypeInfo, UINT, LCID, ITypeInfo**)                        \
     NOTIMPL(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)       \
     NOTIMPL(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
@@ -240,10 +237,7 @@ public:
     NOTIMPL(DestroyViewWindow) NOTIMPL(GetCurrentInfo, LPFOLDERSETTINGS)
     NOTIMPL(AddPropertySheetPages, DWORD, LPFNSVADDPROPSHEETPAGE, LPARAM) NOTIMPL(SaveViewState)
     NOTIMPL(SelectItem, PCUITEMID_CHILD, SVSIF)
-    HRESULT STDMETHODCALLTYPE GetItemObject(UINT, REFIID, void** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(GetItemObject, UINT, REFIID, void**)
     // IFolderView
     NOTIMPL(GetCurrentViewMode, UINT*) NOTIMPL(SetCurrentViewMode, UINT)
     HRESULT STDMETHODCALLTYPE GetFolder(REFIID iid, void** out) override {
@@ -253,10 +247,7 @@ public:
         return QueryInterface(iid, out);
     }
     NOTIMPL(Item, int, PITEMID_CHILD*) NOTIMPL(ItemCount, UINT, int*)
-    HRESULT STDMETHODCALLTYPE Items(UINT, REFIID, void** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(Items, UINT, REFIID, void**)
     NOTIMPL(GetSelectionMarkedItem, int*) NOTIMPL(GetFocusedItem, int*)
     NOTIMPL(GetItemPosition, PCUITEMID_CHILD, POINT*) NOTIMPL(GetSpacing, POINT*)
     NOTIMPL(GetDefaultSpacing, POINT*) NOTIMPL(GetAutoArrange) NOTIMPL(SelectItem, int, DWORD)
@@ -422,18 +413,11 @@ public:
         return m_windows[static_cast<std::size_t>(number.lVal)]->QueryInterface(
             IID_IDispatch, reinterpret_cast<void**>(item));
     }
-    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(_NewEnum, IUnknown**)
     NOTIMPL(Register, IDispatch*, LONG, int, LONG*)
     NOTIMPL(RegisterPending, LONG, VARIANT*, VARIANT*, int, LONG*) NOTIMPL(Revoke, LONG)
     NOTIMPL(OnNavigate, LONG, VARIANT*) NOTIMPL(OnActivated, LONG, VARIANT_BOOL)
-    HRESULT STDMETHODCALLTYPE FindWindowSW(VARIANT*, VARIANT*, int, LONG*, int,
-                                           IDispatch** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(FindWindowSW, VARIANT*, VARIANT*, int, LONG*, int, IDispatch**)
     NOTIMPL(OnCreated, LONG, IUnknown*) NOTIMPL(ProcessAttachDetach, VARIANT_BOOL)
 
 private:
