@@ -155,43 +155,38 @@ bool TestWindow::BringToFront() const {
     return WaitUntil([&] { return GetForegroundWindow() == m_window.Get(); });
 }
 
-StartedProgram StartProgram(const std::string& program, const std::wstring& arguments) {
+RunningProgram::RunningProgram(const std::string& program, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
-    StartedProgram started;
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &info)) {
-        started.process.Reset(info.hProcess);
+        m_process.Reset(info.hProcess);
         CloseHandle(info.hThread);
-        started.id = info.dwProcessId;
+        m_id = info.dwProcessId;
     }
-    return started;
 }
-
-RunningProgram::RunningProgram(const std::string& program, const std::wstring& arguments)
-    : m_started(StartProgram(program, arguments)) {}
 
 RunningProgram::~RunningProgram() {
     DWORD code = 0;
-    if (GetExitCodeProcess(m_started.process.Get(), &code) && code == STILL_ACTIVE &&
-        TerminateProcess(m_started.process.Get(), 1)) {
-        WaitForSingleObject(m_started.process.Get(), 5000);
+    if (GetExitCodeProcess(m_process.Get(), &code) && code == STILL_ACTIVE &&
+        TerminateProcess(m_process.Get(), 1)) {
+        WaitForSingleObject(m_process.Get(), 5000);
     }
 }
 
 DWORD RunningProgram::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    WaitUntil([&] { return GetExitCodeProcess(m_started.process.Get(), &code) && code != STILL_ACTIVE; },
+    WaitUntil([&] { return GetExitCodeProcess(m_process.Get(), &code) && code != STILL_ACTIVE; },
               10000ms);
     return code;
 }
 
 HWND RunningProgram::WaitForWindow(const wchar_t* className, const wchar_t* title) const {
     HWND window = nullptr;
-    WaitUntil([&] { return (window = FindProcessWindow(m_started.id, className, title)) != nullptr; },
+    WaitUntil([&] { return (window = FindProcessWindow(m_id, className, title)) != nullptr; },
               10000ms);
     return window;
 }

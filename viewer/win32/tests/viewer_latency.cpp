@@ -10,7 +10,6 @@
 #include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
-#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "common/win32/win32_file_system.h"
@@ -53,43 +52,38 @@ DWORD PhaseMs(int trial, bool timerOnly) {
 }
 
 // The program, copied into a folder of its own (its log goes there), with or without
-// its window events; ended with the object.
+// its window events; asked to end with the object, and ended when it does not.
 class Viewer {
 public:
-    Viewer(const kanopa::testing::TempFolder& folder, bool timerOnly) : m_folder(folder.Path()) {
-        const std::string program = folder / "KanopaViewer.exe";
-        if (!CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
-                       Utf8ToWide(program).c_str(), FALSE)) {
-            return;
-        }
-        SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", timerOnly ? L"1" : nullptr);
-        StartedProgram started = StartProgram(program);
-        m_process = std::move(started.process);
-        m_id = started.id;
+    Viewer(const kanopa::testing::TempFolder& folder, bool timerOnly)
+        : m_folder(folder.Path()), m_program(CopiedFor(folder, timerOnly)) {
         SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", nullptr);
     }
     ~Viewer() {
-        if (HWND main = FindWindowW(kMainWindowClass, nullptr)) {
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        }
-        if (m_process && WaitForSingleObject(m_process.Get(), 5000) != WAIT_OBJECT_0) {
-            TerminateProcess(m_process.Get(), 1);
-            WaitForSingleObject(m_process.Get(), 5000);
-        }
+        if (HWND main = FindWindowW(kMainWindowClass, nullptr)) PostMessageW(main, WM_CLOSE, 0, 0);
+        WaitForSingleObject(m_program.Process(), 5000);
     }
     Viewer(const Viewer&) = delete;
     Viewer& operator=(const Viewer&) = delete;
 
-    bool Started() const { return m_id != 0; }
+    bool Started() const { return m_program.Started(); }
     LatencyScene Scene(HWND folderWindow, RECT frame) const {
-        return {m_process.Get(), m_folder, folderWindow, frame, Popup()};
+        return {m_program.Process(), m_folder, folderWindow, frame, Popup()};
     }
-    HWND Popup() const { return FindProcessWindow(m_id, kMemoWindowClass); }
+    HWND Popup() const { return FindProcessWindow(m_program.Id(), kMemoWindowClass); }
 
 private:
+    // The copy to start, the choice of events in the environment it inherits.
+    static std::string CopiedFor(const kanopa::testing::TempFolder& folder, bool timerOnly) {
+        const std::string program = folder / "KanopaViewer.exe";
+        CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
+                  Utf8ToWide(program).c_str(), FALSE);
+        SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", timerOnly ? L"1" : nullptr);
+        return program;
+    }
+
     std::string m_folder;  // on its command line, and no other's
-    UniqueKernelHandle m_process;
-    DWORD m_id = 0;
+    RunningProgram m_program;
 };
 
 }  // namespace
