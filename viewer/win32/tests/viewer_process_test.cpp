@@ -24,34 +24,20 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-// The program as a process; one a failed test leaves running is ended.
-using ViewerProcess = kanopa::testing::RunningProgram;
-
-// The hidden main window of the one running viewer.
-HWND WaitForMainWindow() {
-    HWND window = nullptr;
-    WaitUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
-              10000ms);
-    return window;
-}
-
-// A copy of the program in a folder of its own, where it writes its log.
-std::string CopyProgramInto(const kanopa::testing::TempFolder& folder) {
+TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
+    // A copy of the program in a folder of its own, where it writes its log. A process a
+    // failed test leaves running is ended.
+    kanopa::testing::TempFolder folder;
     const std::string program = folder / "KanopaViewer.exe";
-    EXPECT_TRUE(CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
                           Utf8ToWide(program).c_str(), FALSE))
         << "KanopaViewer.exe must sit beside the test";
-    return program;
-}
+    kanopa::testing::RunningProgram first(program);
+    HWND mainWindow = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (mainWindow = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
+                          10000ms));
 
-TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
-    kanopa::testing::TempFolder folder;
-    const std::string program = CopyProgramInto(folder);
-    ViewerProcess first(program);
-    HWND mainWindow = WaitForMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
-
-    ViewerProcess second(program);
+    kanopa::testing::RunningProgram second(program);
     HWND box = second.WaitForWindow(kDialogClass);
     ASSERT_NE(box, nullptr) << "no message box from the second start";
     EXPECT_EQ(ItemText(box, 0xFFFF), kAlreadyRunningMessage);
