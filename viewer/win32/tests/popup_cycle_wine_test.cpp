@@ -192,15 +192,34 @@ private:
     UINT m_saved = 0;
 };
 
-TEST_F(PopupCycleOnWine, ClosePictureStaysWholeInsideTheClientAreaOnWideBorders) {
+// In the memo's look, never smaller than 700 twips, and its close picture whole inside
+// the client area however wide the border.
+TEST_F(PopupCycleOnWine, DrawsInTheMemosLookAtLeast700TwipsWithThePictureWholeOnWideBorders) {
     ASSERT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     // Wine's own border, then one as wide as Windows 10 and 11 draw (and wider).
     for (const UINT extra : {0u, 4u, 8u}) {
         WiderBorder border(extra);
-        OpenPopup();
+        OpenPopup([](MemoRecord& memo) {
+            memo.fontSize = 14;
+            memo.fontStyle = 3;  // bold italic
+            memo.fontUnderline = memo.fontStrikeout = 1;
+            memo.memoWidth = 20;
+            memo.memoHeight = 10;
+            memo.memoText = "";
+        });
         HWND shown = popup.Window();
         const int dpi = static_cast<int>(GetDpiForWindow(shown));
+        LOGFONTW font{};
+        ASSERT_EQ(GetObjectW(popup.MemoFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
+        EXPECT_EQ(WideToUtf8(font.lfFaceName), kDefaultFontName);
+        EXPECT_EQ(font.lfHeight, -MulDiv(14, dpi, 72));
+        EXPECT_EQ(font.lfWeight, FW_BOLD);
+        EXPECT_TRUE(font.lfItalic);
+        EXPECT_FALSE(font.lfUnderline || font.lfStrikeOut);
+        const int minimum = MulDiv(700, dpi, 1440);
+        EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 640 + minimum}));
+
         RECT window{};
         RECT client{};
         GetWindowRect(shown, &window);
@@ -214,49 +233,21 @@ TEST_F(PopupCycleOnWine, ClosePictureStaysWholeInsideTheClientAreaOnWideBorders)
         EXPECT_EQ(picture.top, MulDiv(60, dpi, 1440));
         EXPECT_EQ(picture.right - picture.left, MulDiv(240, dpi, 1440));
 
-        // Drawn whole: its grey edge shows at both sides.
+        // Drawn whole: its grey edge shows at both sides; without text the rest of the
+        // client area shows the memo's back colour.
         UpdateWindow(shown);
         {
             const UniqueWindowDc dc = GetWindowDcOf(shown);
             const int middle = (picture.top + picture.bottom) / 2;
             EXPECT_EQ(GetPixel(dc.Get().dc, picture.left, middle), RGB(128, 128, 128)) << frame;
             EXPECT_EQ(GetPixel(dc.Get().dc, picture.right - 1, middle), RGB(128, 128, 128)) << frame;
+            EXPECT_EQ(GetPixel(dc.Get().dc, client.left + 2, client.bottom - 3), COLORREF{0xC0FFFF});
         }
+        SetWindowPos(shown, nullptr, 0, 0, 5, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 940}));
         popup.Unload();
         ASSERT_TRUE(PopupGone(shown));
     }
-}
-
-TEST_F(PopupCycleOnWine, DrawsInTheMemosLookAndIsNeverSmallerThan700Twips) {
-    OpenPopup([](MemoRecord& memo) {
-        memo.fontSize = 14;
-        memo.fontStyle = 3;  // bold italic
-        memo.fontUnderline = memo.fontStrikeout = 1;
-        memo.memoWidth = 20;
-        memo.memoHeight = 10;
-        memo.memoText = "";
-    });
-    HWND shown = popup.Window();
-    const int dpi = static_cast<int>(GetDpiForWindow(shown));
-    LOGFONTW font{};
-    ASSERT_EQ(GetObjectW(popup.MemoFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
-    EXPECT_EQ(WideToUtf8(font.lfFaceName), kDefaultFontName);
-    EXPECT_EQ(font.lfHeight, -MulDiv(14, dpi, 72));
-    EXPECT_EQ(font.lfWeight, FW_BOLD);
-    EXPECT_TRUE(font.lfItalic);
-    EXPECT_FALSE(font.lfUnderline || font.lfStrikeOut);
-
-    // Without text the client area shows the memo's back colour.
-    UpdateWindow(shown);
-    RECT client{};
-    GetClientRect(shown, &client);
-    EXPECT_EQ(GetPixel(GetWindowDcOf(shown).Get().dc, client.left + 2, client.bottom - 3),
-              COLORREF{0xC0FFFF});
-
-    const int minimum = MulDiv(700, dpi, 1440);
-    EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 640 + minimum}));
-    SetWindowPos(shown, nullptr, 0, 0, 5, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 940}));
 }
 
 }  // namespace
