@@ -180,14 +180,6 @@ HRESULT Start(T* out, const std::string& server) {
     return ServerGone(server) ? RPC_E_DISCONNECTED : S_OK;
 }
 
-template <typename T>
-HRESULT HandOut(T* object, T** out) {
-    if (out == nullptr) return E_POINTER;
-    object->AddRef();
-    *out = object;
-    return S_OK;
-}
-
 struct IdListTraits {
     using Type = PIDLIST_ABSOLUTE;
     static Type Invalid() noexcept { return nullptr; }
@@ -324,7 +316,7 @@ public:
         if (const HRESULT hr = Start(view, m_server); hr != S_OK) return hr;
         if (m_scenario.view == ViewKind::Fails) return E_FAIL;
         if (!m_view) m_view.Attach(new View(m_scenario));
-        return HandOut<IShellView>(m_view.Get(), view);
+        return m_view->QueryInterface(IID_IShellView, reinterpret_cast<void**>(view));
     }
     HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
         if (window == nullptr) return E_POINTER;
