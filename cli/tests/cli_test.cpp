@@ -41,13 +41,6 @@ TEST_F(Cli, CreateThenShowJsonRoundTripsJapaneseTextWithCommasAndLineBreaks) {
               "\"margin\":12,\"memoText\":\"議事録,第2回\\r\\n\\\"引用\\\" と \\\\ 記号\\r\\n#TEXT#\\tタブ\"}\n");
 }
 
-TEST_F(Cli, DefaultCreateDecodesToTheDocumentedSerialisedForm) {
-    ASSERT_EQ(Run({"create", "d.epm", "--text", "abc"}), 0);
-    EXPECT_EQ(DecodeFromFile("31975", fs.Get("d.epm")),
-              "0,,,0,0,0,0,50,50,200,100,0,16777215,ＭＳ ゴシック,11,0,0,0,"
-              "2026/12/06 9:05:07,0,False,1,1,50,,-1,#TEXT#abc");
-}
-
 // The text form shows every value the JSON form carries, under the same name.
 TEST_F(Cli, ShowPrintsTheSameValuesAsTextAndAsJson) {
     MemoRecord memo;

@@ -29,7 +29,6 @@ public:
 
     // Failure injection, checked by each operation.
     bool failCreate = false;          // refuses to create anything
-    bool failWriteAfterCreate = false;  // creates, writes half, then fails (and cleans up)
     bool failReplace = false;
     bool failList = false;
     bool failAppend = false;
@@ -90,7 +89,6 @@ public:
     Status CreateNewFile(const std::string& path, std::string_view bytes) override {
         if (failCreate) return Status::Fail("disk full");
         if (Exists(path)) return Status::Fail("exists");
-        if (failWriteAfterCreate) return Status::Fail("write failed");  // created, then removed
         Add({path, std::string(bytes)});
         return Status::Ok();
     }

@@ -45,20 +45,46 @@ TEST_F(MemoFile, StoresTheDocumentedFormWithReservedPlaceholders) {
     EXPECT_EQ(r.reservedValue, 7);
 }
 
-TEST_F(MemoFile, TextsRoundTripUnchanged) {
-    const std::string texts[] = {
-        "", "一行目,カンマ付き\r\n二行目\r\n", "a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x,y,z",
-        "before #TEXT# after #TEXT#", "#TEXT#", "ｶﾞｷﾞ ①②③ ㈱ ～",
+// Texts come back as they went in, but for characters other systems use for the code
+// page's own, which are stored as the code page's; a Windows font name holds 31 UTF-16
+// units, and the most is stored (one more is refused below).
+TEST_F(MemoFile, TextsAndFontNamesRoundTrip) {
+    const std::string fontF(31, 'F');
+    std::string fontGo;
+    for (int i = 0; i < 31; ++i) fontGo += "ゴ";
+    const struct {
+        std::string text;
+        const char* loaded = nullptr;  // when it differs
+        std::string fontName = "ＭＳ ゴシック";
+    } cases[] = {
+        {""},
+        {"一行目,カンマ付き\r\n二行目\r\n"},
+        {"a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x,y,z"},
+        {"before #TEXT# after #TEXT#"},
+        {"#TEXT#"},
+        {"ｶﾞｷﾞ ①②③ ㈱ ～"},
+        {"10\u301C20", "10\uFF5E20"},
+        {"10\u201620", "10\u222520"},
+        {"10\u221220", "10\uFF0D20"},
+        {"10\u00A220", "10\uFFE020"},
+        {"10\u00A320", "10\uFFE120"},
+        {"10\u00AC20", "10\uFFE220"},
+        {"10\u201420", "10\u201520"},
+        {"10\u00A620", "10\uFFE420"},
+        {"x", nullptr, fontF},
+        {"x", nullptr, fontGo},
     };
-    for (const std::string& text : texts) {
-        MemoRecord saved = DefaultMemo(text);
+    for (const auto& c : cases) {
+        MemoRecord saved = DefaultMemo(c.text);
         saved.margin = -5;
         saved.fontStyle = 3;
-        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, saved));
+        saved.fontName = c.fontName;
+        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, saved)) << c.text << " " << c.fontName;
         MemoRecord loaded;
-        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete()) << text;
+        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete()) << c.text;
         saved.reservedValue = 0;  // written as -1, never read back
-        EXPECT_EQ(loaded, saved) << text;
+        if (c.loaded != nullptr) saved.memoText = c.loaded;
+        EXPECT_EQ(loaded, saved) << c.text;
     }
 }
 
@@ -184,7 +210,7 @@ TEST_F(MemoFile, ShortRecordsKeepTheirWholeTextEvenWithCommas) {
 
 // Nothing may be lost without a word: a refused save says why, and the file on disk
 // stays as it was. A character code page 932 cannot hold is named; a comma in a text
-// field would shift every later field; a Windows font name holds 31 UTF-16 units.
+// field would shift every later field; a font name of 32 UTF-16 units is one too many.
 TEST_F(MemoFile, RefusedSavesSayWhyAndLeaveTheFileAlone) {
     MemoRecord old = DefaultMemo("the memo on disk");
     ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
@@ -218,65 +244,27 @@ TEST_F(MemoFile, RefusedSavesSayWhyAndLeaveTheFileAlone) {
     EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
 }
 
-// Characters other systems use for the code page's own are stored as the code page's.
-TEST_F(MemoFile, TwinCharactersAreStoredAsTheCodePageCharacter) {
-    const std::pair<const char*, const char*> twins[] = {
-        {"\u301C", "\uFF5E"}, {"\u2016", "\u2225"}, {"\u2212", "\uFF0D"}, {"\u00A2", "\uFFE0"},
-        {"\u00A3", "\uFFE1"}, {"\u00AC", "\uFFE2"}, {"\u2014", "\u2015"}, {"\u00A6", "\uFFE4"},
-    };
-    for (const auto& [twin, held] : twins) {
-        MemoRecord r = DefaultMemo(std::string("10") + twin + "20");
-        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r)) << twin;
-        MemoRecord loaded;
-        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
-        EXPECT_EQ(loaded.memoText, std::string("10") + held + "20") << twin;
-    }
-}
-
-// A Windows font name holds 31 UTF-16 units: the most is stored (one more is refused above).
-TEST_F(MemoFile, FontNameOfThirtyOneUnitsIsStored) {
-    for (const std::string unit : {"F", "ゴ"}) {
-        MemoRecord r = DefaultMemo("x");
-        r.fontName.clear();
-        for (int i = 0; i < 31; ++i) r.fontName += unit;
-        ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, r)) << r.fontName;
-        MemoRecord loaded;
-        ASSERT_TRUE(LoadMemo(fs, kKey, kPath, loaded).complete());
-        EXPECT_EQ(loaded.fontName, r.fontName);
-    }
-}
-
-struct InjectedFailure {
-    const char* name;
-    void (*arm)(testing::FakeFileSystem&);
-};
-
-class AtomicSave : public MemoFile, public ::testing::WithParamInterface<InjectedFailure> {};
-
-TEST_P(AtomicSave, FailureKeepsTheOldFileLeavesNoTemporaryAndReportsIt) {
+// A save that fails on the disk keeps the old file, leaves no temporary file, names the
+// file and logs the failure.
+TEST_F(MemoFile, FailedSaveKeepsTheOldFileLeavesNoTemporaryAndReportsIt) {
     MemoRecord old = DefaultMemo("the memo on disk");
     ASSERT_TRUE(SaveMemo(fs, clock, kKey, kPath, old));
     const std::string before = fs.Get(kPath);
-
-    GetParam().arm(fs);
-    testing::LogCapture capture;
-    MemoRecord replacement = DefaultMemo("new");
-    const Status result = SaveMemo(fs, clock, kKey, kPath, replacement);
-
-    EXPECT_FALSE(result);
-    EXPECT_NE(result.error.find(kPath), std::string::npos);
-    EXPECT_EQ(fs.Get(kPath), before);
-    EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
-    ASSERT_EQ(capture.log.entries.size(), 1u);
-    EXPECT_EQ(capture.log.entries[0].first, "SaveMemo()");
-    EXPECT_EQ(capture.log.entries[0].second.rfind(std::string("FILEPATH:") + kPath + " ", 0), 0u);
+    for (const bool replaceFails : {false, true}) {
+        fs.failCreate = !replaceFails;
+        fs.failReplace = replaceFails;
+        testing::LogCapture capture;
+        MemoRecord replacement = DefaultMemo("new");
+        const Status result = SaveMemo(fs, clock, kKey, kPath, replacement);
+        EXPECT_FALSE(result);
+        EXPECT_NE(result.error.find(kPath), std::string::npos);
+        EXPECT_EQ(fs.Get(kPath), before);
+        EXPECT_EQ(fs.PathsStartingWith("C:\\Work\\"), std::vector<std::string>{kPath});
+        ASSERT_EQ(capture.log.entries.size(), 1u);
+        EXPECT_EQ(capture.log.entries[0].first, "SaveMemo()");
+        EXPECT_EQ(capture.log.entries[0].second.rfind(std::string("FILEPATH:") + kPath + " ", 0), 0u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(MemoFile, AtomicSave, ::testing::Values(
-    InjectedFailure{"CreateFails", [](testing::FakeFileSystem& f) { f.failCreate = true; }},
-    InjectedFailure{"WriteFails", [](testing::FakeFileSystem& f) { f.failWriteAfterCreate = true; }},
-    InjectedFailure{"ReplaceFails", [](testing::FakeFileSystem& f) { f.failReplace = true; }}),
-    [](const auto& failure) { return std::string(failure.param.name); });
 
 }  // namespace
 }  // namespace kanopa

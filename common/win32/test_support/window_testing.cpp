@@ -14,38 +14,31 @@
 namespace kanopa::testing {
 namespace {
 
-// A 32-bit top-down DIB of `size` selected into a memory DC: pixels to read and draw on.
-class PixelCanvas {
-public:
-    explicit PixelCanvas(SIZE size) : m_size(size), m_dc(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = size.cx;
-        info.bmiHeader.biHeight = -size.cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_bitmap.Reset(CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
-        m_selected = SelectGdiObject(m_dc.Get(), m_bitmap.Get());
-    }
-    bool Valid() const { return m_bits != nullptr && m_selected.IsValid(); }
-    HDC Dc() const { return m_dc.Get(); }
-    // The pixels as 0x00RRGGBB, row by row.
-    std::vector<std::uint32_t> Pixels() const {
+// The pixels (0x00RRGGBB, row by row) that `draw` leaves on a blank 32-bit canvas of
+// `size`; empty when no canvas could be made.
+std::vector<std::uint32_t> PixelsDrawn(SIZE size, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bits == nullptr) return {};
+    {
+        const UniqueGdiSelection selected = SelectGdiObject(dc.Get(), bitmap.Get());
+        if (!selected) return {};
+        draw(dc.Get());
         GdiFlush();
-        const auto* bits = static_cast<const std::uint32_t*>(m_bits);
-        std::vector<std::uint32_t> pixels(bits, bits + m_size.cx * m_size.cy);
-        for (auto& pixel : pixels) pixel &= 0x00FFFFFFu;
-        return pixels;
     }
-
-private:
-    SIZE m_size;
-    UniqueMemoryDc m_dc;
-    UniqueBitmap m_bitmap;
-    void* m_bits = nullptr;
-    UniqueGdiSelection m_selected;  // after the bitmap: deselected before it is deleted
-};
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
+    for (auto& pixel : pixels) pixel &= 0x00FFFFFFu;
+    return pixels;
+}
 
 bool Near(std::uint32_t a, std::uint32_t b) {
     for (int shift : {0, 8, 16}) {
@@ -87,14 +80,14 @@ UINT IconLike(const std::vector<std::uint32_t>& shown, SIZE size) {
     const std::uint32_t back = shown.front();
     const COLORREF backColor = RGB((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF);
     for (const auto& candidate : candidates) {
-        PixelCanvas canvas(size);
-        if (!canvas.Valid()) return 0;
-        UniqueBrush brush(CreateSolidBrush(backColor));
-        const RECT all{0, 0, size.cx, size.cy};
-        FillRect(canvas.Dc(), &all, brush.Get());
-        DrawIconEx(canvas.Dc(), 0, 0, LoadIconW(nullptr, candidate.icon), size.cx, size.cy, 0,
-                   nullptr, DI_NORMAL);
-        const std::vector<std::uint32_t> drawn = canvas.Pixels();
+        const std::vector<std::uint32_t> drawn = PixelsDrawn(size, [&](HDC dc) {
+            const UniqueBrush brush(CreateSolidBrush(backColor));
+            const RECT all{0, 0, size.cx, size.cy};
+            FillRect(dc, &all, brush.Get());
+            DrawIconEx(dc, 0, 0, LoadIconW(nullptr, candidate.icon), size.cx, size.cy, 0, nullptr,
+                       DI_NORMAL);
+        });
+        if (drawn.size() != shown.size()) return 0;
         std::size_t differing = 0;
         for (std::size_t i = 0; i < drawn.size(); ++i) differing += Near(drawn[i], shown[i]) ? 0 : 1;
         if (differing * 100 <= drawn.size()) return candidate.flag;  // 1% for edge smoothing
@@ -155,43 +148,38 @@ bool TestWindow::BringToFront() const {
     return WaitUntil([&] { return GetForegroundWindow() == m_window.Get(); });
 }
 
-StartedProgram StartProgram(const std::string& program, const std::wstring& arguments) {
+RunningProgram::RunningProgram(const std::string& program, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + Utf8ToWide(program) + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
-    StartedProgram started;
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &info)) {
-        started.process.Reset(info.hProcess);
+        m_process.Reset(info.hProcess);
         CloseHandle(info.hThread);
-        started.id = info.dwProcessId;
+        m_id = info.dwProcessId;
     }
-    return started;
 }
-
-RunningProgram::RunningProgram(const std::string& program, const std::wstring& arguments)
-    : m_started(StartProgram(program, arguments)) {}
 
 RunningProgram::~RunningProgram() {
     DWORD code = 0;
-    if (GetExitCodeProcess(m_started.process.Get(), &code) && code == STILL_ACTIVE &&
-        TerminateProcess(m_started.process.Get(), 1)) {
-        WaitForSingleObject(m_started.process.Get(), 5000);
+    if (GetExitCodeProcess(m_process.Get(), &code) && code == STILL_ACTIVE &&
+        TerminateProcess(m_process.Get(), 1)) {
+        WaitForSingleObject(m_process.Get(), 5000);
     }
 }
 
 DWORD RunningProgram::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    WaitUntil([&] { return GetExitCodeProcess(m_started.process.Get(), &code) && code != STILL_ACTIVE; },
+    WaitUntil([&] { return GetExitCodeProcess(m_process.Get(), &code) && code != STILL_ACTIVE; },
               10000ms);
     return code;
 }
 
 HWND RunningProgram::WaitForWindow(const wchar_t* className, const wchar_t* title) const {
     HWND window = nullptr;
-    WaitUntil([&] { return (window = FindProcessWindow(m_started.id, className, title)) != nullptr; },
+    WaitUntil([&] { return (window = FindProcessWindow(m_id, className, title)) != nullptr; },
               10000ms);
     return window;
 }
@@ -299,13 +287,11 @@ UINT MessageBoxIcon(HWND box, std::chrono::milliseconds timeout) {
         [&] {
             POINT origin{0, 0};
             ClientToScreen(control, &origin);
-            PixelCanvas shown(size);
             const UniqueWindowDc screen = GetWindowDcOf(nullptr);
-            if (shown.Valid() && screen &&
-                BitBlt(shown.Dc(), 0, 0, size.cx, size.cy, screen.Get().dc, origin.x, origin.y,
-                       SRCCOPY)) {
-                found = IconLike(shown.Pixels(), size);
-            }
+            const std::vector<std::uint32_t> shown = PixelsDrawn(size, [&](HDC dc) {
+                if (screen) BitBlt(dc, 0, 0, size.cx, size.cy, screen.Get().dc, origin.x, origin.y, SRCCOPY);
+            });
+            if (!shown.empty()) found = IconLike(shown, size);
             return found != 0;
         },
         timeout);

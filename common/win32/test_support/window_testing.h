@@ -35,15 +35,8 @@ private:
     UniqueWindow m_window;
 };
 
-// A program started by a test: its process, and its id (0 when it could not start).
-struct StartedProgram {
-    UniqueKernelHandle process;
-    DWORD id = 0;
-};
-// Starts `program` (UTF-8 path, quoted on the command line) with `arguments`.
-StartedProgram StartProgram(const std::string& program, const std::wstring& arguments = L"");
-
-// A program a test started, ended with the object when it still runs.
+// A program a test started (`program` a UTF-8 path, quoted on the command line), ended
+// with the object when it still runs.
 class RunningProgram {
 public:
     explicit RunningProgram(const std::string& program, const std::wstring& arguments = L"");
@@ -51,15 +44,17 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    bool Started() const { return m_started.id != 0; }
-    DWORD Id() const { return m_started.id; }
+    bool Started() const { return m_id != 0; }
+    DWORD Id() const { return m_id; }
+    HANDLE Process() const { return m_process.Get(); }
     // The exit code once the process ended; STILL_ACTIVE when it did not in time.
     DWORD ExitCode() const;
     // A visible top-level window of the process, waited for.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr) const;
 
 private:
-    StartedProgram m_started;
+    UniqueKernelHandle m_process;
+    DWORD m_id = 0;  // 0 when it could not start
 };
 
 // The lines of a program's Log.txt as "source|message", without their time stamps.

@@ -6,19 +6,139 @@
 //   bench_viewer_events [trials] [seconds of each CPU period]
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <sstream>
 
+#include "common/win32/program_path.h"
+#include "common/win32/unique_handle.h"
+#include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
+#include "viewer/win32/test_support/viewer_testing.h"
 #include "viewer/win32/tests/viewer_latency.h"
 
 using namespace kanopa::viewer::win32::testing;
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The value below which `percent` % of `values` lie (nearest rank).
+double Percentile(std::vector<double> values, double percent) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(percent / 100.0 * static_cast<double>(values.size())));
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
 void PrintLine(const char* what, const std::vector<double>& ms) {
     std::printf("  %-34s median %7.1f ms   p95 %7.1f ms   (%zu trials)\n", what,
                 Percentile(ms, 50), Percentile(ms, 95), ms.size());
+}
+
+double FileTimeMs(const FILETIME& time) {
+    return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
+                               time.dwLowDateTime) / 10000.0;
+}
+
+// The whole text of a file; the host's /proc files report no size, and the reader reads
+// to the end whatever the size says.
+std::string ReadWholeFile(const std::wstring& path) {
+    std::string text;
+    (void)kanopa::Win32FileSystem().ReadFile(kanopa::WideToUtf8(path), 1 << 20, text);
+    return text;
+}
+
+// Under Wine, GetProcessTimes answers with the caller's own times whatever process it is
+// asked about, so there the host's /proc is read instead: the process whose command line
+// holds `mark`. Its user and system clock ticks (fields 14 and 15), at 100 a second.
+std::optional<double> HostCpuMs(const std::string& mark) {
+    WIN32_FIND_DATAW entry;
+    const kanopa::UniqueFind listing(FindFirstFileW(L"Z:\\proc\\*", &entry));
+    if (!listing) return std::nullopt;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        const std::wstring folder = L"Z:\\proc\\" + name + L"\\";
+        if (ReadWholeFile(folder + L"cmdline").find(mark) == std::string::npos) continue;
+        const std::string stat = ReadWholeFile(folder + L"stat");
+        const std::size_t end = stat.rfind(')');
+        if (end == std::string::npos) return std::nullopt;
+        // After the name: the state is field 3, so fields 14 and 15 are the 12th and 13th.
+        std::istringstream fields(stat.substr(end + 1));
+        std::string field;
+        double ticks = 0;
+        for (int index = 3; index <= 15 && fields >> field; ++index) {
+            if (index >= 14) ticks += std::strtod(field.c_str(), nullptr);
+        }
+        return ticks * 10.0;
+    } while (FindNextFileW(listing.Get(), &entry));
+    return std::nullopt;
+}
+
+// The CPU time the program used so far.
+double ProcessCpuMs(const LatencyScene& scene) {
+    if (RunningOnWine()) return HostCpuMs(scene.mark).value_or(0);
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!GetProcessTimes(scene.process, &created, &ended, &kernel, &user)) return 0;
+    return FileTimeMs(kernel) + FileTimeMs(user);
+}
+
+struct CpuResults {
+    std::string failure;
+    double restPercent = -1;  // the program's CPU time at rest, % of one core
+    double dragPercent = -1;  // the same over the drag
+    int dragPopupMoves = 0;   // how often the popup was seen at a new place meanwhile
+};
+
+// At rest first, the popup over the folder window in front, while another program moves
+// something of its own every few ms, as a caret or a busy window does: the viewer has
+// only its timer to run. Then a drag as the system reports one: a small step and its
+// event every few ms.
+CpuResults MeasureCpu(const LatencyScene& scene, int seconds) {
+    CpuResults results;
+    const double periodMs = seconds * 1000.0;
+    {
+        const kanopa::testing::RunningProgram neighbour(kanopa::ProgramPath(), L"--neighbour");
+        if (!neighbour.Started() || !kanopa::testing::WaitUntil([&] {
+                return kanopa::testing::FindProcessWindow(neighbour.Id(), nullptr) != nullptr;
+            })) {
+            results.failure = "the neighbouring program did not start";
+            return results;
+        }
+        const double before = ProcessCpuMs(scene);
+        const Clock::time_point start = Clock::now();
+        while (MsSince(start) < periodMs) {
+            kanopa::testing::PumpMessages();
+            Sleep(4);
+        }
+        results.restPercent = (ProcessCpuMs(scene) - before) / MsSince(start) * 100.0;
+    }
+    const double before = ProcessCpuMs(scene);
+    const Clock::time_point start = Clock::now();
+    kanopa::viewer::Rect last = WindowRect(scene.popup);
+    for (int step = 0; MsSince(start) < periodMs; ++step) {
+        const int dx = step % 200 < 100 ? step % 100 : 100 - step % 100;
+        SetWindowPos(scene.folderWindow, nullptr, scene.frame.left + dx, scene.frame.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, scene.folderWindow, OBJID_WINDOW, CHILDID_SELF);
+        kanopa::testing::PumpMessages();
+        const kanopa::viewer::Rect now = WindowRect(scene.popup);
+        if (!(now == last)) ++results.dragPopupMoves;
+        last = now;
+        Sleep(4);
+    }
+    results.dragPercent = (ProcessCpuMs(scene) - before) / MsSince(start) * 100.0;
+    return results;
 }
 
 // The neighbour: another program on the desktop whose window reports a move every few
@@ -52,13 +172,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: bench_viewer_events [trials] [seconds]\n");
         return 2;
     }
-    const LatencyResults events = MeasureViewerLatencies(
-        {.trials = trials, .dragSeconds = seconds, .neighbour = L"--neighbour"});
-    const LatencyResults timer = MeasureViewerLatencies(
-        {.trials = trials, .timerOnly = true, .dragSeconds = seconds, .neighbour = L"--neighbour"});
-    for (const LatencyResults* run : {&events, &timer}) {
-        if (!run->failure.empty()) {
-            std::fprintf(stderr, "bench_viewer_events: %s\n", run->failure.c_str());
+    CpuResults eventsCpu, timerCpu;
+    const auto cpuInto = [seconds](CpuResults& cpu) {
+        return [seconds, &cpu](const LatencyScene& scene) {
+            if (seconds > 0) cpu = MeasureCpu(scene, seconds);
+        };
+    };
+    const LatencyResults events = MeasureViewerLatencies({.trials = trials, .afterTrials = cpuInto(eventsCpu)});
+    const LatencyResults timer =
+        MeasureViewerLatencies({.trials = trials, .timerOnly = true, .afterTrials = cpuInto(timerCpu)});
+    for (const std::string* failure : std::initializer_list<const std::string*>{&events.failure, &timer.failure, &eventsCpu.failure, &timerCpu.failure}) {
+        if (!failure->empty()) {
+            std::fprintf(stderr, "bench_viewer_events: %s\n", failure->c_str());
             return 1;
         }
     }
@@ -70,11 +195,11 @@ int main(int argc, char** argv) {
     if (seconds > 0) {
         std::printf("  viewer CPU in %% of one core, window events against timer alone:\n");
         std::printf("    %d s at rest, another program reporting moves every ~4 ms: %.2f %% / %.2f %%\n",
-                    seconds, events.restCpuPercent, timer.restCpuPercent);
+                    seconds, eventsCpu.restPercent, timerCpu.restPercent);
         std::printf("    %d s drag (a move and its event every ~4 ms): %.2f %% / %.2f %% "
                     "(popup seen at %d / %d new places)\n",
-                    seconds, events.dragCpuPercent, timer.dragCpuPercent, events.dragPopupMoves,
-                    timer.dragPopupMoves);
+                    seconds, eventsCpu.dragPercent, timerCpu.dragPercent, eventsCpu.dragPopupMoves,
+                    timerCpu.dragPopupMoves);
     }
     std::printf("  focus kept: %s, popup z-order kept: %s\n",
                 events.focusKept && timer.focusKept ? "yes" : "NO",

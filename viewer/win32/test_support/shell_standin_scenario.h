@@ -11,13 +11,13 @@
 //     hwnd=N        its top-level window handle, decimal (tabs of one window share it)
 //     view=KIND     folder: a folder view with a window of its own (the default)
 //                   folderfails: that view, but it cannot name its folder
-//                   page: a view without IFolderView (a web page's)
+//                   page: a web page's: a view without IFolderView, a document
+//                         that is no folder view
 //                   fails: QueryActiveShellView fails
 //     tab=active|background   whether the view's window is visible (default active)
 //     folder=PATH   the folder the view shows, parsed into an ID list; "*drives" is
 //                   This PC
 //     url=URL       the location URL
-//     document=folder|page    what get_Document gives (default folder)
 //     closing       the window is counted, then closes before Item is asked for it
 #include <windows.h>
 

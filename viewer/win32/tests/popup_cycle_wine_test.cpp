@@ -93,8 +93,11 @@ bool IsAbove(HWND upper, HWND lower) {
     return false;
 }
 
-// Following keeps the z-order: only opening lifts the popup above the topmost windows.
-TEST_F(PopupCycleOnWine, OpensAtItsAnchorWithoutFocusAndFollowsBelowLaterTopmostWindows) {
+// One life of the popup over its folder window. Following keeps the z-order: only opening
+// lifts the popup above the topmost windows. Its menu copies the text; its picture closes
+// the memo for this window and folder. The closed folder window lets go of every handle
+// on the folder.
+TEST_F(PopupCycleOnWine, OpensFollowsBelowLaterTopmostWindowsCopiesClosesAndLetsGoOfTheFolder) {
     OpenPopup();
     HWND shown = popup.Window();
     EXPECT_EQ(WindowRect(shown), (Rect{650, 550, 850, 650}));
@@ -125,29 +128,7 @@ TEST_F(PopupCycleOnWine, OpensAtItsAnchorWithoutFocusAndFollowsBelowLaterTopmost
         EXPECT_TRUE(IsAbove(other.Get(), shown)) << tick;
     }
     EXPECT_TRUE(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
 
-TEST_F(PopupCycleOnWine, ClosingTheFolderWindowTakesThePopupAndEveryHandleOnTheFolder) {
-    OpenPopup();
-    HWND shown = popup.Window();
-    EXPECT_EQ(watcher.OpenWatches(), 1);  // the folder in front is watched
-    shell.list.clear();
-    folderWindow.Close();
-    Tick();
-    EXPECT_TRUE(PopupGone(shown));
-    EXPECT_EQ(watcher.OpenWatches(), 0);
-
-    // A handle left open would keep the folder in place, pending deletion, after its
-    // removal (on Windows and under Wine alike).
-    const std::wstring path = Utf8ToWide(memoFolder);
-    ASSERT_TRUE(DeleteFileW((path + L"\\note.epm").c_str()));
-    EXPECT_TRUE(RemoveDirectoryW(path.c_str()));
-    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-TEST_F(PopupCycleOnWine, MenuCopiesTheTextAndClosePictureClosesTheMemoForThisWindowAndFolder) {
-    OpenPopup();
-    HWND shown = popup.Window();
     const auto rightClickAt = [&](POINT client) {
         return ItemsOfMenuOpenedBy([&] {
             SendMessageW(shown, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
@@ -182,8 +163,18 @@ TEST_F(PopupCycleOnWine, MenuCopiesTheTextAndClosePictureClosesTheMemoForThisWin
     EXPECT_TRUE(PopupGone(shown));
     EXPECT_EQ(state.ClosedMemos().Entries(),
               (std::vector<ClosedMemoList::Entry>{{folderWindow.Id(), memoFolder + "\\"}}));
+
+    EXPECT_EQ(watcher.OpenWatches(), 1);  // the folder in front is watched
+    shell.list.clear();
+    folderWindow.Close();
     Tick();
-    EXPECT_FALSE(popup.Exists());
+    EXPECT_EQ(watcher.OpenWatches(), 0);
+    // A handle left open would keep the folder in place, pending deletion, after its
+    // removal (on Windows and under Wine alike).
+    const std::wstring path = Utf8ToWide(memoFolder);
+    ASSERT_TRUE(DeleteFileW((path + L"\\note.epm").c_str()));
+    EXPECT_TRUE(RemoveDirectoryW(path.c_str()));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The sizing border's width, widened for as long as this lives (not saved).
@@ -201,15 +192,34 @@ private:
     UINT m_saved = 0;
 };
 
-TEST_F(PopupCycleOnWine, ClosePictureStaysWholeInsideTheClientAreaOnWideBorders) {
+// In the memo's look, never smaller than 700 twips, and its close picture whole inside
+// the client area however wide the border.
+TEST_F(PopupCycleOnWine, DrawsInTheMemosLookAtLeast700TwipsWithThePictureWholeOnWideBorders) {
     ASSERT_EQ(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     // Wine's own border, then one as wide as Windows 10 and 11 draw (and wider).
     for (const UINT extra : {0u, 4u, 8u}) {
         WiderBorder border(extra);
-        OpenPopup();
+        OpenPopup([](MemoRecord& memo) {
+            memo.fontSize = 14;
+            memo.fontStyle = 3;  // bold italic
+            memo.fontUnderline = memo.fontStrikeout = 1;
+            memo.memoWidth = 20;
+            memo.memoHeight = 10;
+            memo.memoText = "";
+        });
         HWND shown = popup.Window();
         const int dpi = static_cast<int>(GetDpiForWindow(shown));
+        LOGFONTW font{};
+        ASSERT_EQ(GetObjectW(popup.MemoFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
+        EXPECT_EQ(WideToUtf8(font.lfFaceName), kDefaultFontName);
+        EXPECT_EQ(font.lfHeight, -MulDiv(14, dpi, 72));
+        EXPECT_EQ(font.lfWeight, FW_BOLD);
+        EXPECT_TRUE(font.lfItalic);
+        EXPECT_FALSE(font.lfUnderline || font.lfStrikeOut);
+        const int minimum = MulDiv(700, dpi, 1440);
+        EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 640 + minimum}));
+
         RECT window{};
         RECT client{};
         GetWindowRect(shown, &window);
@@ -223,49 +233,21 @@ TEST_F(PopupCycleOnWine, ClosePictureStaysWholeInsideTheClientAreaOnWideBorders)
         EXPECT_EQ(picture.top, MulDiv(60, dpi, 1440));
         EXPECT_EQ(picture.right - picture.left, MulDiv(240, dpi, 1440));
 
-        // Drawn whole: its grey edge shows at both sides.
+        // Drawn whole: its grey edge shows at both sides; without text the rest of the
+        // client area shows the memo's back colour.
         UpdateWindow(shown);
         {
             const UniqueWindowDc dc = GetWindowDcOf(shown);
             const int middle = (picture.top + picture.bottom) / 2;
             EXPECT_EQ(GetPixel(dc.Get().dc, picture.left, middle), RGB(128, 128, 128)) << frame;
             EXPECT_EQ(GetPixel(dc.Get().dc, picture.right - 1, middle), RGB(128, 128, 128)) << frame;
+            EXPECT_EQ(GetPixel(dc.Get().dc, client.left + 2, client.bottom - 3), COLORREF{0xC0FFFF});
         }
+        SetWindowPos(shown, nullptr, 0, 0, 5, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 940}));
         popup.Unload();
         ASSERT_TRUE(PopupGone(shown));
     }
-}
-
-TEST_F(PopupCycleOnWine, DrawsInTheMemosLookAndIsNeverSmallerThan700Twips) {
-    OpenPopup([](MemoRecord& memo) {
-        memo.fontSize = 14;
-        memo.fontStyle = 3;  // bold italic
-        memo.fontUnderline = memo.fontStrikeout = 1;
-        memo.memoWidth = 20;
-        memo.memoHeight = 10;
-        memo.memoText = "";
-    });
-    HWND shown = popup.Window();
-    const int dpi = static_cast<int>(GetDpiForWindow(shown));
-    LOGFONTW font{};
-    ASSERT_EQ(GetObjectW(popup.MemoFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
-    EXPECT_EQ(WideToUtf8(font.lfFaceName), kDefaultFontName);
-    EXPECT_EQ(font.lfHeight, -MulDiv(14, dpi, 72));
-    EXPECT_EQ(font.lfWeight, FW_BOLD);
-    EXPECT_TRUE(font.lfItalic);
-    EXPECT_FALSE(font.lfUnderline || font.lfStrikeOut);
-
-    // Without text the client area shows the memo's back colour.
-    UpdateWindow(shown);
-    RECT client{};
-    GetClientRect(shown, &client);
-    EXPECT_EQ(GetPixel(GetWindowDcOf(shown).Get().dc, client.left + 2, client.bottom - 3),
-              COLORREF{0xC0FFFF});
-
-    const int minimum = MulDiv(700, dpi, 1440);
-    EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 640 + minimum}));
-    SetWindowPos(shown, nullptr, 0, 0, 5, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(WindowRect(shown), (Rect{830, 640, 830 + minimum, 940}));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include "common/paths.h"
 #include "common/win32/program_path.h"
-#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_file_system.h"
 #include "viewer/win32/test_support/shell_standin_scenario.h"
@@ -21,18 +20,11 @@ constexpr wchar_t kServerKey[] =
 constexpr wchar_t kWineServer[] = L"C:\\windows\\system32\\ieframe.dll";
 
 bool WriteServer(const std::wstring& path) {
-    UniqueRegistryKey key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kServerKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        key.Put(), nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
     constexpr wchar_t kApartment[] = L"Apartment";
-    const bool written =
-        RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
-        RegSetValueExW(key.Get(), L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(kApartment),
-                       sizeof(kApartment)) == ERROR_SUCCESS;
-    return written;
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, kServerKey, nullptr, REG_SZ, path.c_str(),
+                           static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+           RegSetKeyValueW(HKEY_LOCAL_MACHINE, kServerKey, L"ThreadingModel", REG_SZ, kApartment,
+                           sizeof(kApartment)) == ERROR_SUCCESS;
 }
 
 std::wstring ReadServer() {
@@ -48,7 +40,7 @@ std::wstring ReadServer() {
 std::string Line(const StandInWindow& window) {
     std::string line = "window\thwnd=" + std::to_string(HandleToLong(window.window)) +
                        "\tview=" + window.view + "\ttab=" + window.tab + "\tfolder=" +
-                       window.folder + "\turl=" + window.url + "\tdocument=" + window.document;
+                       window.folder + "\turl=" + window.url;
     if (window.closing) line += "\tclosing";
     return line + "\n";
 }

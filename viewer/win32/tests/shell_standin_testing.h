@@ -22,7 +22,6 @@ struct StandInWindow {
     std::string tab = "active";   // active, background
     std::string folder = "";      // a path, or kStandInThisPc
     std::string url = "";
-    std::string document = "folder";  // folder, page
     bool closing = false;
 };
 

@@ -74,7 +74,7 @@ TEST_F(ComAdapterOnStandInShell, ReadsEachKindOfWindowAndGivesBackEveryReference
          {{id, false, TabState::Unknown, other + "\\"},
           {id, false, TabState::Active, japanese + "\\"}}},
         {"a web page",
-         {{.window = w, .view = "page", .url = "https://example.com/a%20b", .document = "page"}},
+         {{.window = w, .view = "page", .url = "https://example.com/a%20b"}},
          {{id, true, TabState::Active, ""}}},
         {"a view that cannot name its folder: the location URL, escapes and a UNC path",
          {{.window = w, .view = "folderfails", .folder = japanese, .url = japaneseUrl},

@@ -1,12 +1,8 @@
 #include "viewer/win32/tests/viewer_latency.h"
 
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <functional>
 #include <optional>
-#include <sstream>
-#include <cstdlib>
 
 #include "common/keys.h"
 #include "common/memo_defaults.h"
@@ -14,7 +10,6 @@
 #include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
-#include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "common/win32/win32_file_system.h"
@@ -56,100 +51,42 @@ DWORD PhaseMs(int trial, bool timerOnly) {
     return static_cast<DWORD>(trial * 379 % (timerOnly ? 1000 : 100));
 }
 
-double FileTimeMs(const FILETIME& time) {
-    return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
-                               time.dwLowDateTime) / 10000.0;
-}
-
-// The whole text of a file; the host's /proc files report no size, and the reader reads
-// to the end whatever the size says.
-std::string ReadWholeFile(const std::wstring& path) {
-    std::string text;
-    (void)Win32FileSystem().ReadFile(WideToUtf8(path), 1 << 20, text);
-    return text;
-}
-
-// Under Wine, GetProcessTimes answers with the caller's own times whatever process it is
-// asked about, so there the host's /proc is read instead: the process whose command line
-// holds `mark`. Its user and system clock ticks (fields 14 and 15), at 100 a second.
-std::optional<double> HostCpuMs(const std::string& mark) {
-    WIN32_FIND_DATAW entry;
-    const UniqueFind listing(FindFirstFileW(L"Z:\\proc\\*", &entry));
-    if (!listing) return std::nullopt;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        const std::wstring folder = L"Z:\\proc\\" + name + L"\\";
-        if (ReadWholeFile(folder + L"cmdline").find(mark) == std::string::npos) continue;
-        const std::string stat = ReadWholeFile(folder + L"stat");
-        const std::size_t end = stat.rfind(')');
-        if (end == std::string::npos) return std::nullopt;
-        // After the name: the state is field 3, so fields 14 and 15 are the 12th and 13th.
-        std::istringstream fields(stat.substr(end + 1));
-        std::string field;
-        double ticks = 0;
-        for (int index = 3; index <= 15 && fields >> field; ++index) {
-            if (index >= 14) ticks += std::strtod(field.c_str(), nullptr);
-        }
-        return ticks * 10.0;
-    } while (FindNextFileW(listing.Get(), &entry));
-    return std::nullopt;
-}
-
-// The CPU time `process` used so far; `mark` finds it on Wine's host.
-double ProcessCpuMs(HANDLE process, const std::string& mark) {
-    if (RunningOnWine()) return HostCpuMs(mark).value_or(0);
-    FILETIME created{}, ended{}, kernel{}, user{};
-    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-    return FileTimeMs(kernel) + FileTimeMs(user);
-}
-
 // The program, copied into a folder of its own (its log goes there), with or without
-// its window events; ended with the object.
+// its window events; asked to end with the object, and ended when it does not.
 class Viewer {
 public:
-    Viewer(const kanopa::testing::TempFolder& folder, bool timerOnly) : m_folder(folder.Path()) {
-        const std::string program = folder / "KanopaViewer.exe";
-        if (!CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
-                       Utf8ToWide(program).c_str(), FALSE)) {
-            return;
-        }
-        SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", timerOnly ? L"1" : nullptr);
-        StartedProgram started = StartProgram(program);
-        m_process = std::move(started.process);
-        m_id = started.id;
+    Viewer(const kanopa::testing::TempFolder& folder, bool timerOnly)
+        : m_folder(folder.Path()), m_program(CopiedFor(folder, timerOnly)) {
         SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", nullptr);
     }
     ~Viewer() {
-        if (HWND main = FindWindowW(kMainWindowClass, nullptr)) {
-            PostMessageW(main, WM_CLOSE, 0, 0);
-        }
-        if (m_process && WaitForSingleObject(m_process.Get(), 5000) != WAIT_OBJECT_0) {
-            TerminateProcess(m_process.Get(), 1);
-            WaitForSingleObject(m_process.Get(), 5000);
-        }
+        if (HWND main = FindWindowW(kMainWindowClass, nullptr)) PostMessageW(main, WM_CLOSE, 0, 0);
+        WaitForSingleObject(m_program.Process(), 5000);
     }
     Viewer(const Viewer&) = delete;
     Viewer& operator=(const Viewer&) = delete;
 
-    bool Started() const { return m_id != 0; }
-    double CpuMs() const { return ProcessCpuMs(m_process.Get(), m_folder); }
-    HWND Popup() const { return FindProcessWindow(m_id, kMemoWindowClass); }
+    bool Started() const { return m_program.Started(); }
+    LatencyScene Scene(HWND folderWindow, RECT frame) const {
+        return {m_program.Process(), m_folder, folderWindow, frame, Popup()};
+    }
+    HWND Popup() const { return FindProcessWindow(m_program.Id(), kMemoWindowClass); }
 
 private:
+    // The copy to start, the choice of events in the environment it inherits.
+    static std::string CopiedFor(const kanopa::testing::TempFolder& folder, bool timerOnly) {
+        const std::string program = folder / "KanopaViewer.exe";
+        CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
+                  Utf8ToWide(program).c_str(), FALSE);
+        SetEnvironmentVariableW(L"KANOPA_VIEWER_TIMER_ONLY", timerOnly ? L"1" : nullptr);
+        return program;
+    }
+
     std::string m_folder;  // on its command line, and no other's
-    UniqueKernelHandle m_process;
-    DWORD m_id = 0;
+    RunningProgram m_program;
 };
 
 }  // namespace
-
-double Percentile(std::vector<double> values, double percent) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(percent / 100.0 * static_cast<double>(values.size())));
-    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
-}
 
 LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
     LatencyResults results;
@@ -233,49 +170,7 @@ LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
                               GetWindow(popup, GW_HWNDNEXT) == below;
     }
 
-    if (options.dragSeconds > 0) {
-        const double periodMs = options.dragSeconds * 1000.0;
-        // At rest first, the popup over the folder window in front, while another program
-        // moves something of its own every few ms, as a caret or a busy window does: the
-        // viewer has only its timer to run.
-        StartedProgram neighbour;
-        if (!options.neighbour.empty()) {
-            neighbour = StartProgram(ProgramPath(), options.neighbour);
-            if (neighbour.id == 0 ||
-                !WaitUntil([&] { return FindProcessWindow(neighbour.id, nullptr) != nullptr; })) {
-                results.failure = "the neighbouring program did not start";
-                return results;
-            }
-        }
-        const double restBefore = viewer.CpuMs();
-        const Clock::time_point restStart = Clock::now();
-        while (MsSince(restStart) < periodMs) {
-            PumpMessages();
-            Sleep(4);
-        }
-        results.restCpuPercent = (viewer.CpuMs() - restBefore) / MsSince(restStart) * 100.0;
-        if (neighbour.process) {
-            TerminateProcess(neighbour.process.Get(), 0);
-            WaitForSingleObject(neighbour.process.Get(), 5000);
-        }
-
-        // A drag as the system reports one: a small step and its event every few ms.
-        const double dragBefore = viewer.CpuMs();
-        const Clock::time_point dragStart = Clock::now();
-        Rect last = WindowRect(popup);
-        for (int step = 0; MsSince(dragStart) < periodMs; ++step) {
-            const int dx = step % 200 < 100 ? step % 100 : 100 - step % 100;
-            SetWindowPos(folderHandle, nullptr, kFrame.left + dx, kFrame.top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            Raise(EVENT_OBJECT_LOCATIONCHANGE, folderHandle);
-            PumpMessages();
-            const Rect now = WindowRect(popup);
-            if (!(now == last)) ++results.dragPopupMoves;
-            last = now;
-            Sleep(4);
-        }
-        results.dragCpuPercent = (viewer.CpuMs() - dragBefore) / MsSince(dragStart) * 100.0;
-    }
+    if (options.afterTrials) options.afterTrials(viewer.Scene(folderHandle, kFrame));
     return results;
 }
 

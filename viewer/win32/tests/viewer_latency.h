@@ -6,36 +6,36 @@
 // would, right after the change (NotifyWinEvent). Shared by the Wine tests and the bench.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kanopa::viewer::win32::testing {
 
+// The program and the window it follows, as the trials leave them.
+struct LatencyScene {
+    HANDLE process;
+    std::string mark;  // on the program's command line, and no other's
+    HWND folderWindow;
+    RECT frame;        // where the folder window stands
+    HWND popup;
+};
+
 struct LatencyOptions {
-    int trials = 5;              // of each kind
-    bool timerOnly = false;      // the program with its timer alone
-    // Then the program's CPU time over this long at rest and as long over a continuous
-    // drag (0: neither).
-    int dragSeconds = 0;
-    // Arguments that make the calling program another one on the desktop, moving a window
-    // of its own every few ms while the viewer rests (empty: none).
-    std::wstring neighbour{};
+    int trials = 5;          // of each kind
+    bool timerOnly = false;  // the program with its timer alone
+    // Run after the trials while the program still runs (the bench's CPU periods).
+    std::function<void(const LatencyScene&)> afterTrials{};
 };
 
 struct LatencyResults {
-    std::string failure;                 // empty when every trial could be run
-    std::vector<double> foregroundMs;    // folder window brought to the front -> popup shown
-    std::vector<double> moveMs;          // folder window moved -> popup at its new place
-    bool focusKept = true;        // the folder window stayed in front while followed
-    bool zOrderKept = true;       // the popup kept its neighbours in the z-order
-    double restCpuPercent = -1;   // the program's CPU time at rest, % of one core
-    double dragCpuPercent = -1;   // the same over the drag
-    int dragPopupMoves = 0;       // how often the popup was seen at a new place meanwhile
+    std::string failure;               // empty when every trial could be run
+    std::vector<double> foregroundMs;  // folder window brought to the front -> popup shown
+    std::vector<double> moveMs;        // folder window moved -> popup at its new place
+    bool focusKept = true;             // the folder window stayed in front while followed
+    bool zOrderKept = true;            // the popup kept its neighbours in the z-order
 };
 
 LatencyResults MeasureViewerLatencies(const LatencyOptions& options);
-
-// The value below which `percent` % of `values` lie (nearest rank).
-double Percentile(std::vector<double> values, double percent);
 
 }  // namespace kanopa::viewer::win32::testing

@@ -1,27 +1,19 @@
 // KanopaViewer.exe as a user meets it: started as a process, driven through its windows.
 // The test runs a copy of the program in a folder of its own, where it writes its log.
-#include "common/win32/win32_file_system.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "common/keys.h"
-#include "common/memo_defaults.h"
-#include "common/memo_file.h"
 #include "common/paths.h"
 #include "common/win32/program_path.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "common/win32/about_dialog_resource.h"
-#include "common/win32/win32_clock.h"
 #include "viewer/win32/resource.h"
-#include "viewer/win32/test_support/shell_standin_scenario.h"
 #include "viewer/win32/test_support/viewer_testing.h"
-#include "viewer/win32/tests/shell_standin_testing.h"
 #include "viewer/win32/viewer_names.h"
 #include "viewer/win32/viewer_texts.h"
 
@@ -32,34 +24,20 @@ constexpr wchar_t kDialogClass[] = L"#32770";
 
 std::wstring ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-// The program as a process; one a failed test leaves running is ended.
-using ViewerProcess = kanopa::testing::RunningProgram;
-
-// The hidden main window of the one running viewer.
-HWND WaitForMainWindow() {
-    HWND window = nullptr;
-    WaitUntil([&] { return (window = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
-              10000ms);
-    return window;
-}
-
-// A copy of the program in a folder of its own, where it writes its log.
-std::string CopyProgramInto(const kanopa::testing::TempFolder& folder) {
+TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
+    // A copy of the program in a folder of its own, where it writes its log. A process a
+    // failed test leaves running is ended.
+    kanopa::testing::TempFolder folder;
     const std::string program = folder / "KanopaViewer.exe";
-    EXPECT_TRUE(CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
+    ASSERT_TRUE(CopyFileW(Utf8ToWide(GetFolderPart(ProgramPath()) + "KanopaViewer.exe").c_str(),
                           Utf8ToWide(program).c_str(), FALSE))
         << "KanopaViewer.exe must sit beside the test";
-    return program;
-}
+    kanopa::testing::RunningProgram first(program);
+    HWND mainWindow = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (mainWindow = FindWindowW(kMainWindowClass, nullptr)) != nullptr; },
+                          10000ms));
 
-TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
-    kanopa::testing::TempFolder folder;
-    const std::string program = CopyProgramInto(folder);
-    ViewerProcess first(program);
-    HWND mainWindow = WaitForMainWindow();
-    ASSERT_NE(mainWindow, nullptr);
-
-    ViewerProcess second(program);
+    kanopa::testing::RunningProgram second(program);
     HWND box = second.WaitForWindow(kDialogClass);
     ASSERT_NE(box, nullptr) << "no message box from the second start";
     EXPECT_EQ(ItemText(box, 0xFFFF), kAlreadyRunningMessage);
@@ -123,52 +101,6 @@ TEST(ViewerProgram, RefusesASecondStartShowsHelpAndVersionAndEndsFromItsMenu) {
                                        "*********アプリケーション開始*********|",
                                        "*********二重起動システム終了*********|",
                                        "*********アプリケーション終了*********|"));
-}
-
-// The whole way from the shell's window list to the popup: the program's own COM adapter
-// reads the windows from the stand-in server (Wine's own list cannot be read), in the
-// program's process, over a real window and real folders.
-TEST(ViewerProgram, ShowsTheMemoOfTheShownTabOfTheFolderWindowTheShellLists) {
-    if (!RunningOnWine()) GTEST_SKIP() << "on Windows, Explorer's own windows are listed";
-    kanopa::testing::TempFolder folder;
-    const std::string program = CopyProgramInto(folder);
-    // Each folder's memo at another corner (200 x 100, 50 px in), so that the popup's
-    // place tells which one is shown.
-    const std::string shownFolder = folder / "企画 資料";
-    const std::string hiddenFolder = folder / "裏のタブ";
-    Win32FileSystem fs;
-    Win32Clock clock;
-    for (const auto& [path, anchor] : {std::pair{shownFolder, 9}, std::pair{hiddenFolder, 1}}) {
-        kanopa::testing::MakeFolder(path);
-        MemoRecord memo;
-        SetDefaultMemoValues(memo);
-        memo.anchorPosition = anchor;
-        memo.memoText = path;
-        ASSERT_TRUE(SaveMemo(fs, clock, MemoKey(), path + "\\note.epm", memo).ok);
-    }
-    TestWindow folderWindow(L"企画 資料", RECT{100, 100, 900, 700});
-    StandInShell shell;
-    ASSERT_TRUE(shell.Registered());
-    // A background tab first, then one whose view cannot be read, then the shown one.
-    shell.Play({{.window = folderWindow.Get(), .tab = "background", .folder = hiddenFolder},
-                {.window = folderWindow.Get(), .view = "fails", .url = FileUrl(hiddenFolder)},
-                {.window = folderWindow.Get(), .folder = shownFolder, .url = FileUrl(shownFolder)}});
-    ASSERT_TRUE(folderWindow.BringToFront());
-
-    ViewerProcess viewer(program);  // inherits the scenario's name
-    HWND popup = viewer.WaitForWindow(kMemoWindowClass);
-    ASSERT_NE(popup, nullptr) << "no popup at the shown tab's memo";
-    EXPECT_TRUE(WaitUntil([&] { return WindowRect(popup) == Rect{650, 550, 850, 650}; }))
-        << ::testing::PrintToString(WindowRect(popup));
-    EXPECT_EQ(GetForegroundWindow(), folderWindow.Get());
-
-    HWND mainWindow = WaitForMainWindow();
-    PostMessageW(mainWindow, WM_COMMAND, IDM_TRAY_END, 0);
-    EXPECT_EQ(viewer.ExitCode(), 0u);
-    // No search failed on the way.
-    for (const std::string& line : LogLines(folder / "Log.txt")) {
-        EXPECT_EQ(line.rfind("GetMemoWindow()|", 0), std::string::npos) << line;
-    }
 }
 
 }  // namespace

@@ -18,12 +18,13 @@
 #include <shobjidl.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
+#include "common/win32/win32_file_system.h"
 #include "viewer/win32/test_support/shell_standin_scenario.h"
 
 namespace {
@@ -47,7 +48,6 @@ struct WindowScenario {
     bool activeTab = true;
     std::string folder;
     std::string url;
-    bool folderDocument = true;
     bool closing = false;
 };
 
@@ -56,53 +56,32 @@ struct Scenario {
     std::vector<WindowScenario> windows;
 };
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string_view::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
-bool ReadScenarioFile(std::string& text) {
+// The whole file is read afresh each time (the reader shares deletion: the test replaces
+// the file while a program reads it).
+bool LoadScenario(Scenario& loaded) {
     wchar_t path[MAX_PATH];
     const DWORD length =
         GetEnvironmentVariableW(scenario::kStandInScenarioVariable, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    // Shared for deletion too: the test replaces the file while a program reads it.
-    kanopa::UniqueFile file(CreateFileW(path, GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return false;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        text.append(buffer, read);
-    }
-    return true;
-}
-
-bool LoadScenario(Scenario& loaded) {
     std::string text;
-    if (!ReadScenarioFile(text)) return false;
-    for (std::string_view line : Split(text, '\n')) {
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (length == 0 || length >= MAX_PATH ||
+        !kanopa::Win32FileSystem().ReadFile(kanopa::WideToUtf8(path), 1 << 20, text)) {
+        return false;
+    }
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("server=", 0) == 0) {
             loaded.server = line.substr(7);
             continue;
         }
-        const std::vector<std::string_view> fields = Split(line, '\t');
-        if (fields.front() != "window") continue;
+        std::istringstream fields(line);
+        std::string field;
+        if (!std::getline(fields, field, '\t') || field != "window") continue;
         WindowScenario window;
-        for (std::size_t i = 1; i < fields.size(); ++i) {
-            const std::size_t equals = fields[i].find('=');
-            const std::string_view key = fields[i].substr(0, equals);
-            const std::string value(equals == std::string_view::npos
-                                        ? std::string_view()
-                                        : fields[i].substr(equals + 1));
+        while (std::getline(fields, field, '\t')) {
+            const std::size_t equals = field.find('=');
+            const std::string key = field.substr(0, equals);
+            const std::string value = equals == std::string::npos ? "" : field.substr(equals + 1);
             if (key == "hwnd") window.hwnd = std::strtol(value.c_str(), nullptr, 10);
             if (key == "view") {
                 window.view = value == "folderfails" ? ViewKind::FolderFails
@@ -113,7 +92,6 @@ bool LoadScenario(Scenario& loaded) {
             if (key == "tab") window.activeTab = value != "background";
             if (key == "folder") window.folder = value;
             if (key == "url") window.url = value;
-            if (key == "document") window.folderDocument = value != "page";
             if (key == "closing") window.closing = true;
         }
         loaded.windows.push_back(window);
@@ -187,12 +165,9 @@ private:
     NOTIMPL(get_##name, type*)       \
     NOTIMPL(put_##name, type)
 
-// IDispatch without type information: the adapter uses the vtable only.
+// No IDispatch: the adapter uses the vtable only.
 #define STANDIN_NO_DISPATCH                                              \
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {   \
-        if (count) *count = 0;                                           \
-        return S_OK;                                                     \
-    }                                                                    \
+    NOTIMPL(GetTypeInfoCount, UINT*)                                     \
     NOTIMPL(GetTypeInfo, UINT, LCID, ITypeInfo**)                        \
     NOTIMPL(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)       \
     NOTIMPL(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
@@ -203,14 +178,6 @@ HRESULT Start(T* out, const std::string& server) {
     if (out == nullptr) return E_POINTER;
     *out = T{};
     return ServerGone(server) ? RPC_E_DISCONNECTED : S_OK;
-}
-
-template <typename T>
-HRESULT HandOut(T* object, T** out) {
-    if (out == nullptr) return E_POINTER;
-    object->AddRef();
-    *out = object;
-    return S_OK;
 }
 
 struct IdListTraits {
@@ -262,10 +229,7 @@ public:
     NOTIMPL(DestroyViewWindow) NOTIMPL(GetCurrentInfo, LPFOLDERSETTINGS)
     NOTIMPL(AddPropertySheetPages, DWORD, LPFNSVADDPROPSHEETPAGE, LPARAM) NOTIMPL(SaveViewState)
     NOTIMPL(SelectItem, PCUITEMID_CHILD, SVSIF)
-    HRESULT STDMETHODCALLTYPE GetItemObject(UINT, REFIID, void** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(GetItemObject, UINT, REFIID, void**)
     // IFolderView
     NOTIMPL(GetCurrentViewMode, UINT*) NOTIMPL(SetCurrentViewMode, UINT)
     HRESULT STDMETHODCALLTYPE GetFolder(REFIID iid, void** out) override {
@@ -275,10 +239,7 @@ public:
         return QueryInterface(iid, out);
     }
     NOTIMPL(Item, int, PITEMID_CHILD*) NOTIMPL(ItemCount, UINT, int*)
-    HRESULT STDMETHODCALLTYPE Items(UINT, REFIID, void** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(Items, UINT, REFIID, void**)
     NOTIMPL(GetSelectionMarkedItem, int*) NOTIMPL(GetFocusedItem, int*)
     NOTIMPL(GetItemPosition, PCUITEMID_CHILD, POINT*) NOTIMPL(GetSpacing, POINT*)
     NOTIMPL(GetDefaultSpacing, POINT*) NOTIMPL(GetAutoArrange) NOTIMPL(SelectItem, int, DWORD)
@@ -318,34 +279,11 @@ private:
     UniqueIdList m_idList;
 };
 
-// A window's document: a folder view's automation object, or for a web page an
-// automation object and nothing of a folder view.
-class Document final : public Counted, public IShellFolderViewDual {
-public:
-    explicit Document(bool folder) : m_folder(folder) {}
-    STANDIN_IUNKNOWN
-    STANDIN_NO_DISPATCH
-    NOTIMPL(get_Application, IDispatch**) NOTIMPL(get_Parent, IDispatch**)
-    NOTIMPL(get_Folder, Folder**) NOTIMPL(SelectedItems, FolderItems**)
-    NOTIMPL(get_FocusedItem, FolderItem**) NOTIMPL(SelectItem, VARIANT*, int)
-    NOTIMPL(PopupItemMenu, FolderItem*, VARIANT, VARIANT, BSTR*) NOTIMPL(get_Script, IDispatch**)
-    NOTIMPL(get_ViewOptions, long*)
-
-private:
-    void* Find(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch ||
-            (m_folder && iid == IID_IShellFolderViewDual)) {
-            return static_cast<IShellFolderViewDual*>(this);
-        }
-        return nullptr;
-    }
-    bool m_folder;
-};
-
-// One shell window (or tab): its automation object, its service provider and the shell
-// browser behind it.
+// One shell window (or tab): its automation object, its service provider, the shell
+// browser behind it, and its document: for a folder view the view's automation object,
+// for a web page an automation object and nothing of a folder view.
 class Browser final : public Counted, public IWebBrowserApp, public IServiceProvider,
-                      public IShellBrowser {
+                      public IShellBrowser, public IShellFolderViewDual {
 public:
     Browser(const WindowScenario& window, const std::string& server)
         : m_scenario(window), m_server(server) {}
@@ -365,8 +303,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_Document(IDispatch** document) override {
         if (const HRESULT hr = Start(document, m_server); hr != S_OK) return hr;
-        *document = new Document(m_scenario.folderDocument);  // with its one reference
-        return S_OK;
+        return QueryInterface(IID_IDispatch, reinterpret_cast<void**>(document));
     }
     // IServiceProvider: the top-level browser is the window's own shell browser.
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override {
@@ -379,7 +316,7 @@ public:
         if (const HRESULT hr = Start(view, m_server); hr != S_OK) return hr;
         if (m_scenario.view == ViewKind::Fails) return E_FAIL;
         if (!m_view) m_view.Attach(new View(m_scenario));
-        return HandOut<IShellView>(m_view.Get(), view);
+        return m_view->QueryInterface(IID_IShellView, reinterpret_cast<void**>(view));
     }
     HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
         if (window == nullptr) return E_POINTER;
@@ -393,6 +330,11 @@ public:
     NOTIMPL(GetViewStateStream, DWORD, IStream**) NOTIMPL(GetControlWindow, UINT, HWND*)
     NOTIMPL(SendControlMsg, UINT, UINT, WPARAM, LPARAM, LRESULT*)
     NOTIMPL(OnViewWindowActive, IShellView*) NOTIMPL(SetToolbarItems, LPTBBUTTONSB, UINT, UINT)
+    // IShellFolderViewDual
+    NOTIMPL(get_Folder, Folder**) NOTIMPL(SelectedItems, FolderItems**)
+    NOTIMPL(get_FocusedItem, FolderItem**) NOTIMPL(SelectItem, VARIANT*, int)
+    NOTIMPL(PopupItemMenu, FolderItem*, VARIANT, VARIANT, BSTR*) NOTIMPL(get_Script, IDispatch**)
+    NOTIMPL(get_ViewOptions, long*)
 
     // IWebBrowser and IWebBrowserApp: the rest.
     NOTIMPL(GoBack) NOTIMPL(GoForward) NOTIMPL(GoHome) NOTIMPL(GoSearch)
@@ -418,6 +360,9 @@ private:
         if (iid == IID_IServiceProvider) return static_cast<IServiceProvider*>(this);
         if (iid == IID_IOleWindow || iid == IID_IShellBrowser) {
             return static_cast<IShellBrowser*>(this);
+        }
+        if (iid == IID_IShellFolderViewDual && m_scenario.view != ViewKind::Page) {
+            return static_cast<IShellFolderViewDual*>(this);
         }
         return nullptr;
     }
@@ -460,18 +405,11 @@ public:
         return m_windows[static_cast<std::size_t>(number.lVal)]->QueryInterface(
             IID_IDispatch, reinterpret_cast<void**>(item));
     }
-    HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(_NewEnum, IUnknown**)
     NOTIMPL(Register, IDispatch*, LONG, int, LONG*)
     NOTIMPL(RegisterPending, LONG, VARIANT*, VARIANT*, int, LONG*) NOTIMPL(Revoke, LONG)
     NOTIMPL(OnNavigate, LONG, VARIANT*) NOTIMPL(OnActivated, LONG, VARIANT_BOOL)
-    HRESULT STDMETHODCALLTYPE FindWindowSW(VARIANT*, VARIANT*, int, LONG*, int,
-                                           IDispatch** out) override {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
+    NOTIMPL(FindWindowSW, VARIANT*, VARIANT*, int, LONG*, int, IDispatch**)
     NOTIMPL(OnCreated, LONG, IUnknown*) NOTIMPL(ProcessAttachDetach, VARIANT_BOOL)
 
 private:
