@@ -92,6 +92,8 @@ void WinEventSource::Filter(DWORD event, HWND window, LONG object, LONG child) c
     if (!kind) return;
     const WindowId id = HandleToLong(window);
     if (!EventMatters(*kind, id, m_followed ? m_followed() : 0)) return;
+    // Posted, not stepped here: the callback also comes inside modal loops, COM's during
+    // a call to the shell among them, where a step must not begin inside another.
     PostMessageW(m_target, m_message, static_cast<WPARAM>(*kind), static_cast<LPARAM>(id));
 }
 
