@@ -118,14 +118,17 @@ void Document::SaveAs(const std::string& selection) {
 
     m_view.CommitEditBox();
     MemoRecord& memo = m_state.Memo();
-    memo.memoText = m_view.LabelCaption();
-    if (!selection.empty()) {
-        // Only the selection is saved; the edit box keeps it, the label the full text.
-        memo.memoText = selection;
-        m_view.SetEditText(selection);
-    }
+    const std::string whole = m_view.LabelCaption();
+    memo.memoText = selection.empty() ? whole : selection;
     m_preview.StoreLabelGeometry();
-    if (!WriteMemo(target)) return;
+    if (!WriteMemo(target)) {
+        // The memo on screen is still the whole text: a later overwrite save of the
+        // current file must not write the selection alone.
+        memo.memoText = whole;
+        return;
+    }
+    // Only the selection was saved; the edit box keeps it, the label the full text.
+    if (!selection.empty()) m_view.SetEditText(selection);
     m_state.SetCurrentFilePath(target);
     ShowCurrentPath();
     AddRecentFile(target);

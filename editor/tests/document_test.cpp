@@ -186,13 +186,17 @@ TEST_F(EditorDocument, RefusedOrFailedSaveKeepsFileStatusAndRecentList) {
     document.SaveOverwrite();
     view.saveDialogResult = "C:\\w\\b.epm";
     document.SaveAs("");
+    view.editText = "whole text";
+    document.SaveAs("whole");  // the box and the memo keep the whole text
+    EXPECT_EQ(view.editText, "whole text");
+    EXPECT_EQ(state.Memo().memoText, "whole text");
     fs.failReplace = false;
     state.Memo().fontName = "Bad,Name";  // refused before anything is written
     document.SaveAs("");
     state.Memo().fontName = "Arial";
     view.editText = "\xF0\x9F\x98\x80";  // no code page 932 character for it
     document.SaveOverwrite();
-    ASSERT_EQ(view.messages.size(), 4u);
+    ASSERT_EQ(view.messages.size(), 5u);
     for (const auto& [text, icon] : view.messages) {
         EXPECT_FALSE(text.empty());
         EXPECT_EQ(icon, MessageIcon::Exclamation);
