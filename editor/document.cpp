@@ -115,6 +115,12 @@ void Document::SaveAs(const std::string& selection) {
     if (!chosen) return;
     const std::string target = NormalizeSavePath(*chosen);
     if (target.empty()) return;
+    // The dialog asked about the name as it came back; ".epm" added here makes another
+    // file, which may exist and must not be replaced unasked.
+    if (target != NormalizeDialogPath(*chosen) && m_fs.FileSize(target) &&
+        !m_view.AskYesNo(target + "\r\n" + kReplaceQuestionSuffix, "", DefaultButton::No)) {
+        return;
+    }
 
     m_view.CommitEditBox();
     MemoRecord& memo = m_state.Memo();

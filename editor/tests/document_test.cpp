@@ -176,6 +176,19 @@ TEST_F(EditorDocument, SaveAsWritesCaptionOrSelectionAndGeometry) {
     EXPECT_EQ(ReadBack("c:\\w\\part.epm").memoText, "first line");
     EXPECT_EQ(view.editText, "first line");
     EXPECT_EQ(view.labelCaption, "first line and more");
+
+    // "part." names part.epm, which the dialog did not ask about: asked here, No default.
+    view.saveDialogResult = "C:\\w\\part.";
+    view.answers = {false, true};
+    view.editText = "new text";
+    document.SaveAs("");
+    EXPECT_EQ(ReadBack("c:\\w\\part.epm").memoText, "first line");
+    ASSERT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(view.questions[0].text, "c:\\w\\part.epm\r\nは既に存在します。上書きしますか？");
+    EXPECT_EQ(view.questions[0].defaultButton, DefaultButton::No);
+    document.SaveAs("");
+    EXPECT_EQ(ReadBack("c:\\w\\part.epm").memoText, "new text");
+    EXPECT_EQ(view.questions.size(), 2u);  // none for the names the dialog gave whole
 }
 
 TEST_F(EditorDocument, RefusedOrFailedSaveKeepsFileStatusAndRecentList) {
