@@ -287,6 +287,10 @@ TEST(FixedPhraseDialog, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
         {"at the size limit", WriteFixedPhrases({std::string(limit - WriteFixedPhrases({""}).size(), 'a')}),
          true, false},
         {"one byte past it", std::string(limit + 1, 'a'), false, true},
+        {"code page 932 to its last byte", Header() + "\"\x81\x45\xFC\x4B\"", true, false},
+        {"a lone lead byte at the end", Header() + "\"\x81\x45\xFC", false, true},
+        {"an unassigned pair", Header() + "\"\x85\x40\"", false, true},
+        {"UTF-8", Header() + "\"\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\"", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
