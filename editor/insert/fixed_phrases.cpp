@@ -63,7 +63,12 @@ std::vector<std::string> ReadFixedPhrases(std::string_view cp932Bytes) {
 
 std::string WriteFixedPhrases(const std::vector<std::string>& phrases) {
     std::string bytes = Header();
-    for (const std::string& phrase : phrases) bytes += Utf8ToCp932(QuoteItem(phrase)) + kLineEnd;
+    for (const std::string& phrase : phrases) {
+        // Quotes have no escape; a phrase holding one came from an unquoted item of a
+        // hand-edited file (no comma, no blank at either end) and reads back whole as such.
+        const bool bare = phrase.find('"') != std::string::npos;
+        bytes += Utf8ToCp932(bare ? phrase : QuoteItem(phrase)) + kLineEnd;
+    }
     return bytes;
 }
 

@@ -6,7 +6,8 @@
 //               program's title and its maker;
 //   line 9      "#"
 //   line 10     "#定型文"
-//   line 11...  one phrase per line in double quotes, in list order.
+//   line 11...  one phrase per line in double quotes, in list order (a phrase holding a
+//               quote, which only an unquoted item of a hand-edited file brings, bare).
 // Reading takes the file's delimited items (editor/insert/delimited_items.h): every item
 // holding "#" is skipped, which drops the header whatever it says, and every other item
 // is a phrase, in file order. A hand-edited file may therefore hold unquoted phrases,

@@ -47,6 +47,7 @@ TEST(FixedFormFile, IsWrittenInItsCanonicalFormAndReadsBack) {
         {"a,b", "", " 前後 ", "\t"},
         {"同じ", "同じ"},
         {"ｶﾅ 半角", "～∥￥¨"},
+        {"ab\"c", "15\" 画面", "x\"\"\""},  // from unquoted items of a hand-edited file
     };
     for (const Phrases& phrases : roundTrips) {
         EXPECT_EQ(ReadFixedPhrases(WriteFixedPhrases(phrases)), phrases);
