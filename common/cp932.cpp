@@ -129,4 +129,19 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool DecodesWhole(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned b = static_cast<unsigned char>(bytes[i]);
+        if (!IsLeadByte(b)) {
+            if (b != 0 && DecodeSingle(b) == kCp932DefaultChar) return false;
+            continue;
+        }
+        if (++i == bytes.size()) return false;
+        const unsigned trail = static_cast<unsigned char>(bytes[i]);
+        // 0x81 0x45 is the default character itself.
+        if (DecodePair(b, trail) == kCp932DefaultChar && !(b == 0x81 && trail == 0x45)) return false;
+    }
+    return true;
+}
+
 }  // namespace kanopa

@@ -31,5 +31,8 @@ void AppendCharOfAnsiCode(std::string& out, std::int16_t code);
 std::vector<std::int16_t> Utf8ToAnsiCodes(std::string_view utf8);
 std::string Utf8ToCp932(std::string_view utf8);
 std::string Cp932ToUtf8(std::string_view bytes);
+// False when some bytes decode to nothing (a lone lead byte, an unassigned pair, text
+// in another encoding): writing the decoded text back would not give them again.
+bool DecodesWhole(std::string_view bytes);
 
 }  // namespace kanopa

@@ -41,6 +41,12 @@ bool ReadMemo(FileSystem& fs, const std::string& key, const std::string& path,
     return true;
 }
 
+// Windows drops trailing dots from a file name; the name then has no extension.
+std::string WithoutTrailingDots(std::string path) {
+    while (!path.empty() && path.back() == '.') path.pop_back();
+    return path;
+}
+
 }  // namespace
 
 std::string NormalizeDialogPath(const std::string& chosen) {
@@ -48,9 +54,7 @@ std::string NormalizeDialogPath(const std::string& chosen) {
 }
 
 std::string NormalizeSavePath(const std::string& chosen) {
-    std::string path = NormalizeDialogPath(chosen);
-    // Windows drops trailing dots from a file name; the name then has no extension.
-    while (!path.empty() && path.back() == '.') path.pop_back();
+    std::string path = WithoutTrailingDots(NormalizeDialogPath(chosen));
     const std::string name = GetFileName(path);
     if (name.empty()) return {};
     if (name.find('.') == std::string::npos) path += kMemoExtension;
@@ -115,17 +119,26 @@ void Document::SaveAs(const std::string& selection) {
     if (!chosen) return;
     const std::string target = NormalizeSavePath(*chosen);
     if (target.empty()) return;
+    // The dialog asked about the name as it came back (trailing dots aside); ".epm"
+    // added here makes another file, which may exist and must not be replaced unasked.
+    if (target != WithoutTrailingDots(NormalizeDialogPath(*chosen)) && m_fs.FileSize(target) &&
+        !m_view.AskYesNo(target + "\r\n" + kReplaceQuestionSuffix, "", DefaultButton::No)) {
+        return;
+    }
 
     m_view.CommitEditBox();
     MemoRecord& memo = m_state.Memo();
-    memo.memoText = m_view.LabelCaption();
-    if (!selection.empty()) {
-        // Only the selection is saved; the edit box keeps it, the label the full text.
-        memo.memoText = selection;
-        m_view.SetEditText(selection);
-    }
+    const std::string whole = m_view.LabelCaption();
+    memo.memoText = selection.empty() ? whole : selection;
     m_preview.StoreLabelGeometry();
-    if (!WriteMemo(target)) return;
+    if (!WriteMemo(target)) {
+        // The memo on screen is still the whole text: a later overwrite save of the
+        // current file must not write the selection alone.
+        memo.memoText = whole;
+        return;
+    }
+    // Only the selection was saved; the edit box keeps it, the label the full text.
+    if (!selection.empty()) m_view.SetEditText(selection);
     m_state.SetCurrentFilePath(target);
     ShowCurrentPath();
     AddRecentFile(target);

@@ -24,6 +24,8 @@ inline constexpr char kFileMissingMessage[] = "指定のファイルが存在し
 inline constexpr char kMovedOrDeletedSuffix[] = "は移動又は削除されています。";
 inline constexpr char kCloseQuestion[] = "カノパを終了します。よろしいですか？";
 inline constexpr char kCloseCaption[] = "確認";
+// After the path of a file that the Save dialog never asked about.
+inline constexpr char kReplaceQuestionSuffix[] = "は既に存在します。上書きしますか？";
 inline constexpr char kLoadFailedMessage[] = "メモファイルを読み込めませんでした。";
 inline constexpr char kMemoExtension[] = ".epm";
 

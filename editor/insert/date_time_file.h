@@ -24,6 +24,8 @@ namespace kanopa::editor {
 
 inline constexpr char kDateTimeFileName[] = "DateTime.txt";
 inline constexpr std::uint64_t kMaxDateTimeFileBytes = 1024 * 1024;
+// Followed by the file's path and the reason, a line each.
+inline constexpr char kDateTimeReadFailedMessage[] = "日付表示ファイルを読み込めませんでした。";
 
 // Index of each calendar in the dialog's drop-down list.
 enum class CalendarType { Era = 0, Western = 1 };

@@ -63,7 +63,12 @@ std::vector<std::string> ReadFixedPhrases(std::string_view cp932Bytes) {
 
 std::string WriteFixedPhrases(const std::vector<std::string>& phrases) {
     std::string bytes = Header();
-    for (const std::string& phrase : phrases) bytes += Utf8ToCp932(QuoteItem(phrase)) + kLineEnd;
+    for (const std::string& phrase : phrases) {
+        // Quotes have no escape; a phrase holding one came from an unquoted item of a
+        // hand-edited file (no comma, no blank at either end) and reads back whole as such.
+        const bool bare = phrase.find('"') != std::string::npos;
+        bytes += Utf8ToCp932(bare ? phrase : QuoteItem(phrase)) + kLineEnd;
+    }
     return bytes;
 }
 
@@ -86,7 +91,11 @@ void FixedPhraseDialog::Open() {
     m_phrases.clear();
     m_readFailed = false;
     std::string bytes;
-    if (const Status read = m_fs.ReadFile(m_path, kFixedFormMaxBytes, bytes); !read) {
+    Status read = m_fs.ReadFile(m_path, kFixedFormMaxBytes, bytes);
+    // Bytes that are no code page 932 text (a file saved as UTF-8...) would come back
+    // changed from the rewrite on closing.
+    if (read && !DecodesWhole(bytes)) read = Status::Fail(kFixedFormNotCp932Reason);
+    if (!read) {
         WriteLog(std::string(kFixedFormDialogName) + ".GetFixedData()", read.error);
         // Gone since the editor started: closing makes a new one. Otherwise the file
         // holds phrases this dialog never saw, and replacing it would lose them.

@@ -6,7 +6,8 @@
 //               program's title and its maker;
 //   line 9      "#"
 //   line 10     "#定型文"
-//   line 11...  one phrase per line in double quotes, in list order.
+//   line 11...  one phrase per line in double quotes, in list order (a phrase holding a
+//               quote, which only an unquoted item of a hand-edited file brings, bare).
 // Reading takes the file's delimited items (editor/insert/delimited_items.h): every item
 // holding "#" is skipped, which drops the header whatever it says, and every other item
 // is a phrase, in file order. A hand-edited file may therefore hold unquoted phrases,
@@ -39,6 +40,7 @@ inline constexpr char kLineBreakRefusedMessage[] = "改行は定型文に使え�
 inline constexpr char kFixedFormFullMessage[] = "定型文ファイルがいっぱいのため、これ以上追加できません。";
 inline constexpr char kFixedFormTooLargeMessage[] =
     "定型文ファイルが大きくなりすぎるため、変更を保存できません。";
+inline constexpr char kFixedFormNotCp932Reason[] = "シフトJISとして読めない文字が含まれています。";
 // Followed by the file's path and the system's reason, a line each.
 inline constexpr char kFixedFormReadFailedMessage[] =
     "定型文ファイルを読み込めませんでした。この画面での変更は保存されません。";

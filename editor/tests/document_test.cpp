@@ -176,6 +176,21 @@ TEST_F(EditorDocument, SaveAsWritesCaptionOrSelectionAndGeometry) {
     EXPECT_EQ(ReadBack("c:\\w\\part.epm").memoText, "first line");
     EXPECT_EQ(view.editText, "first line");
     EXPECT_EQ(view.labelCaption, "first line and more");
+
+    // "part." names part.epm, which the dialog did not ask about: asked here, No default.
+    view.saveDialogResult = "C:\\w\\part.";
+    view.answers = {false, true};
+    view.editText = "new text";
+    document.SaveAs("");
+    EXPECT_EQ(ReadBack("c:\\w\\part.epm").memoText, "first line");
+    ASSERT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(view.questions[0].text, "c:\\w\\part.epm\r\nは既に存在します。上書きしますか？");
+    EXPECT_EQ(view.questions[0].defaultButton, DefaultButton::No);
+    document.SaveAs("");
+    EXPECT_EQ(ReadBack("c:\\w\\part.epm").memoText, "new text");
+    view.saveDialogResult = "C:\\w\\part.epm.";  // the dialog asked about this one
+    document.SaveAs("");
+    EXPECT_EQ(view.questions.size(), 2u);
 }
 
 TEST_F(EditorDocument, RefusedOrFailedSaveKeepsFileStatusAndRecentList) {
@@ -186,13 +201,17 @@ TEST_F(EditorDocument, RefusedOrFailedSaveKeepsFileStatusAndRecentList) {
     document.SaveOverwrite();
     view.saveDialogResult = "C:\\w\\b.epm";
     document.SaveAs("");
+    view.editText = "whole text";
+    document.SaveAs("whole");  // the box and the memo keep the whole text
+    EXPECT_EQ(view.editText, "whole text");
+    EXPECT_EQ(state.Memo().memoText, "whole text");
     fs.failReplace = false;
     state.Memo().fontName = "Bad,Name";  // refused before anything is written
     document.SaveAs("");
     state.Memo().fontName = "Arial";
     view.editText = "\xF0\x9F\x98\x80";  // no code page 932 character for it
     document.SaveOverwrite();
-    ASSERT_EQ(view.messages.size(), 4u);
+    ASSERT_EQ(view.messages.size(), 5u);
     for (const auto& [text, icon] : view.messages) {
         EXPECT_FALSE(text.empty());
         EXPECT_EQ(icon, MessageIcon::Exclamation);

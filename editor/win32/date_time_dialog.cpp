@@ -8,6 +8,7 @@
 #include "common/win32/unique_handle.h"
 #include "common/win32/wide.h"
 #include "editor/insert/date_time_file.h"
+#include "editor/win32/editor_names.h"
 #include "editor/win32/resource.h"
 
 namespace kanopa::editor::win32 {
@@ -77,6 +78,10 @@ void Load(HWND dialog, DateTimeDialogData& data) {
     }
     if (Status read = ReadDateTimeFile(data.input->fs, data.input->dataFile, data.lists); !read) {
         WriteLog(kReadSource, read.error);
+        // Said, so that the empty list is not taken for a file without patterns.
+        const std::string text = std::string(kDateTimeReadFailedMessage) + "\r\n" +
+                                 data.input->dataFile + "\r\n" + read.error;
+        MessageBoxW(dialog, Utf8ToWide(text).c_str(), kProgramName, MB_OK | MB_ICONEXCLAMATION);
     }
     SendMessageW(calendar, CB_SETCURSEL, static_cast<WPARAM>(CalendarType::Era), 0);
     SetList(dialog, data, static_cast<int>(CalendarType::Era));

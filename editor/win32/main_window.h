@@ -81,6 +81,7 @@ private:
     void OpenPositionPicker();
     void InsertDateTime();
     void InsertFixedPhrase();
+    void AppendToMemoText(const std::string& text);
     void OpenSearchWindow();
     void ChooseMemoFont();
     void ChooseBackColor();

@@ -99,12 +99,10 @@ void MainWindow::OpenPositionPicker() {
 }
 
 void MainWindow::InsertFixedPhrase() {
-    // The dialog's phrase goes to the very end of the edit box's text, which carries it
-    // into the memo.
     m_pane.BeginTextEdit();
     const std::optional<std::string> phrase =
         ShowFixedFormDialog(m_window.Get(), m_instance, m_fs, m_state.Context().programFolder);
-    if (phrase) m_pane.SetEditText(WideToUtf8(WindowTextOf(m_pane.EditBox())) + *phrase);
+    if (phrase) AppendToMemoText(*phrase);
 }
 
 void MainWindow::InsertDateTime() {
@@ -113,15 +111,18 @@ void MainWindow::InsertDateTime() {
     const DateTimeDialogInput input{m_fs, m_clock, m_state.Context().programFolder + kDateTimeFileName,
                                     SystemEraTable()};
     const std::optional<std::string> entry = ShowDateTimeDialog(m_window.Get(), m_instance, input);
-    // Always at the very end of the memo text, wherever the caret is.
-    if (entry && !entry->empty()) {
-        HWND edit = m_pane.EditBox();
-        m_pane.SetEditText(WideToUtf8(WindowTextOf(edit)) + *entry);
-        // Typing goes on after the stamp.
-        const int end = GetWindowTextLengthW(edit);
-        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
-        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    }
+    if (entry && !entry->empty()) AppendToMemoText(*entry);
+}
+
+void MainWindow::AppendToMemoText(const std::string& text) {
+    // Always at the very end of the edit box's text, wherever the caret is; the box
+    // carries it into the memo. Typing goes on after it.
+    HWND edit = m_pane.EditBox();
+    if (edit == nullptr) return;  // the window went while the dialog was up
+    m_pane.SetEditText(WideToUtf8(WindowTextOf(edit)) + text);
+    const int end = GetWindowTextLengthW(edit);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 void MainWindow::OpenSearchWindow() {

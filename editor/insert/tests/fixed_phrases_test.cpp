@@ -47,6 +47,7 @@ TEST(FixedFormFile, IsWrittenInItsCanonicalFormAndReadsBack) {
         {"a,b", "", " 前後 ", "\t"},
         {"同じ", "同じ"},
         {"ｶﾅ 半角", "～∥￥¨"},
+        {"ab\"c", "15\" 画面", "x\"\"\""},  // from unquoted items of a hand-edited file
     };
     for (const Phrases& phrases : roundTrips) {
         EXPECT_EQ(ReadFixedPhrases(WriteFixedPhrases(phrases)), phrases);
@@ -287,6 +288,10 @@ TEST(FixedPhraseDialog, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
         {"at the size limit", WriteFixedPhrases({std::string(limit - WriteFixedPhrases({""}).size(), 'a')}),
          true, false},
         {"one byte past it", std::string(limit + 1, 'a'), false, true},
+        {"code page 932 to its last byte", Header() + "\"\x81\x45\xFC\x4B\"", true, false},
+        {"a lone lead byte at the end", Header() + "\"\x81\x45\xFC", false, true},
+        {"an unassigned pair", Header() + "\"\x85\x40\"", false, true},
+        {"UTF-8", Header() + "\"\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86\"", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

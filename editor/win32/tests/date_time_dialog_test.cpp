@@ -14,6 +14,7 @@
 #include "common/win32/wide.h"
 #include "common/win32/win32_clock.h"
 #include "editor/insert/date_format.h"
+#include "editor/win32/editor_names.h"
 #include "editor/win32/japanese_eras.h"
 #include "editor/win32/resource.h"
 #include "editor/win32/tests/editor_process.h"
@@ -109,6 +110,18 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
         ASSERT_TRUE(closed(dialog));
     }
     EXPECT_EQ(WindowText(edit), L"メモ済確認");
+
+    // A DateTime.txt gone since the start is said, not shown as a file without patterns.
+    ASSERT_TRUE(DeleteFileW(Utf8ToWide(folder / "DateTime.txt").c_str()));
+    PostMessageW(mainWindow, WM_COMMAND, IDM_INSERT_DATE_TIME, 0);
+    const MessageSeen box = TakeMessage(editor, kProgramName);
+    EXPECT_EQ(box.text.rfind(L"日付表示ファイルを読み込めませんでした。\r\n", 0), 0u) << WideToUtf8(box.text);
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+    dialog = editor.WaitForDialog(kDialogTitle);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(ListBoxItems(GetDlgItem(dialog, IDC_DATE_TIME_LIST)).empty());
+    ClickButton(dialog, IDCANCEL);
+    ASSERT_TRUE(closed(dialog));
 }
 
 // Which entries make an era is the native era tests' matter; here the registry's side.

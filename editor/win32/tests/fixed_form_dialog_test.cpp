@@ -95,6 +95,10 @@ TEST(FixedFormDialog, AddsDeletesInsertsAtTheMemosEndAndRewritesTheFileOnClosing
     ASSERT_TRUE(d.Gone());
     EXPECT_TRUE(WaitUntil([&] { return WindowText(memoText) == L"本文追加した文"; }))
         << WideToUtf8(WindowText(memoText));
+    DWORD start = 0, end = 0;
+    SendMessageW(memoText, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 7u) << "typing goes on after the phrase";
+    EXPECT_EQ(end, 7u);
     EXPECT_EQ(FileBytes(phraseFile), WriteFixedPhrases({"お世話になります。", "以上", "追加した文"}));
 
     // Esc closes as the close box does, rewriting a hand-edited file in its own form.
