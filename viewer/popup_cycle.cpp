@@ -137,8 +137,7 @@ void PopupCycle::OnNoMemoFound() {
 void PopupCycle::OpenPopup() {
     const FoundMemo& found = m_state.Found();
     MemoRecord& memo = m_state.Memo();
-    // The file is read each time a popup opens, so edits saved meanwhile show; a damaged
-    // file leaves the fields it could not fill as they were.
+    // The file is read each time a popup opens, so edits saved meanwhile show.
     const std::string path = found.folderPath + found.memoFileName;
     const LoadResult loaded = LoadMemo(m_fs, MemoKey(), path, memo);
     Report(Step::LoadMemo,
@@ -146,6 +145,13 @@ void PopupCycle::OpenPopup() {
                              : Status::Fail("FILEPATH:" + path + " read " +
                                             std::to_string(loaded.assigned) + " of " +
                                             std::to_string(LoadResult::kAllFields) + " fields"));
+    if (!loaded.complete()) {
+        // A file cut short (still being copied in, say) or damaged holds no text of its
+        // own: what the popup would show is the last memo's, over the wrong folder. No
+        // popup then, not even the last window's; the next pass reads the file again.
+        m_popup.Unload();
+        return;
+    }
     // A new window starts with a plain font.
     const MemoStyle previous = m_popup.Exists() ? m_popup.Style() : MemoStyle{};
     Report(Step::CreatePopup, m_popup.HideOrCreate());

@@ -14,8 +14,7 @@ namespace kanopa::viewer {
 
 class ViewerState final : public PopupEvents {
 public:
-    // The memo starts with the default memo settings, so that a damaged first memo
-    // file still shows with a usable size and font.
+    // The memo starts with the default memo settings.
     ViewerState();
 
     // The memo's look and layout as last read from its file; the record's run-time

@@ -325,24 +325,26 @@ TEST_F(PopupCycleTest, UnknownFontStyleKeepsTheWindowsBoldButANewWindowStartsPla
     EXPECT_FALSE(popup.style.bold);
 }
 
-TEST_F(PopupCycleTest, DamagedMemoShowsWithThePreviousFields) {
-    fs.Put("C:\\Memo\\A\\a.epm", "garbage");
-    TickWith(kA);  // the first memo: the default look
-    EXPECT_EQ(ShownText(), "");
-    EXPECT_EQ(popup.shown, (Shown{150, 150, 200, 100, true}));
-
-    // Damaged at fontSize: the fields before it load, the rest (the text too) stay.
+// Whatever it shows would be the last memo's text over the wrong folder.
+TEST_F(PopupCycleTest, MemoNotReadWholeShowsNoPopupUntilItIs) {
     MemoRecord memo;
     SetDefaultMemoValues(memo);
-    memo.memoWidth = 320;
+    memo.memoText = "メモA";
+    const std::string whole = EncodeForFile(MemoKey(), SerializeMemoRecord(memo));
     std::string text = SerializeMemoRecord(memo);
     std::size_t comma = 0;
     for (int field = 0; field < 14; ++field) comma = text.find(',', comma) + 1;
-    fs.Put("C:\\Memo\\A\\a.epm", EncodeForFile(MemoKey(), text.insert(comma, "x")));
-    TickWith(kB);
+    const std::string damagedAtFontSize = EncodeForFile(MemoKey(), text.insert(comma, "x"));
+    for (const std::string& bytes : {std::string(), std::string("garbage"),
+                                     whole.substr(0, whole.size() - 1), damagedAtFontSize}) {
+        fs.Put("C:\\Memo\\A\\a.epm", bytes);
+        TickWith(kB);
+        TickWith(kA);
+        EXPECT_EQ(ShownText(), "(no popup)") << bytes.size();
+    }
+    fs.Put("C:\\Memo\\A\\a.epm", whole);  // written to its end now
     TickWith(kA);
-    EXPECT_EQ(ShownText(), "メモB");
-    EXPECT_EQ(popup.shown.width, 320);
+    EXPECT_EQ(ShownText(), "メモA");
 }
 
 TEST_F(PopupCycleTest, FailingStepsAreSkippedAndEachIsLoggedWhenItBeginsNotWhileItLasts) {
