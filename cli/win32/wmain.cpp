@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
 #include <new>
 #include <ostream>
 #include <streambuf>
@@ -87,6 +88,21 @@ private:
     std::string m_pending;
 };
 
+// The last word when memory ran out, written without building anything: through the
+// console as UTF-16 like every other line, or as UTF-8 bytes to a file or pipe.
+void WriteOutOfMemory() {
+    static constexpr wchar_t kWide[] = L"kanopa-memo: メモリが足りないため処理を中止しました。\n";
+    static constexpr char kUtf8[] = "kanopa-memo: メモリが足りないため処理を中止しました。\n";
+    HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        WriteConsoleW(handle, kWide, static_cast<DWORD>(std::size(kWide) - 1), &written, nullptr);
+    } else {
+        WriteFile(handle, kUtf8, static_cast<DWORD>(std::size(kUtf8) - 1), &written, nullptr);
+    }
+}
+
 }  // namespace
 
 namespace {
@@ -110,15 +126,14 @@ int Run(int argc, wchar_t** argv) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    // Anything that still goes through the C runtime must neither turn "\n" into "\r\n"
-    // nor be read as the ANSI code page by the console.
-    SetConsoleOutputCP(CP_UTF8);
+    // Anything that still goes through the C runtime must not turn "\n" into "\r\n".
+    // The console's code page is left alone: it is the console's, and outlives this run.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::fputs("kanopa-memo: メモリが足りないため処理を中止しました。\n", stderr);
+        WriteOutOfMemory();
         return 1;
     }
 }

@@ -54,5 +54,17 @@ TEST(KanopaMemoExe, JapanesePathsUtf8OutputAndExitCodes) {
     EXPECT_THAT(missing.err, HasSubstr("無い.epm"));
 }
 
+// The console is the user's: a code page set there outlives the tool and would garble
+// what the next program writes in the console's own.
+TEST(KanopaMemoExe, LeavesTheConsoleCodePageAsItWas) {
+    // A console of the test's own, which the tool shares (under Wine the test has none).
+    FreeConsole();
+    if (!AllocConsole()) GTEST_SKIP() << "no console can be made here";
+    ASSERT_TRUE(SetConsoleOutputCP(932));
+    EXPECT_EQ(RunTool("--help").exitCode, 0);
+    EXPECT_EQ(GetConsoleOutputCP(), 932u);
+    FreeConsole();
+}
+
 }  // namespace
 }  // namespace kanopa::testing
