@@ -16,13 +16,27 @@ constexpr char kTemporarySuffix[] = ".tmp";
 constexpr std::size_t kTemporaryTailLength = 1 + 8 + 1 + 4;  // ".XXXXXXXXn.tmp"
 constexpr unsigned kNameAttempts = 4;
 
+// A name holds at most 255 UTF-16 units; the temporary name's tail must fit beside the
+// target's name, which is cut short where a longer one would leave it no room.
+constexpr std::size_t kLongestName = 255;
+
+std::string_view TemporaryStem(std::string_view targetName) {
+    std::size_t units = 0;
+    for (std::size_t pos = 0; pos < targetName.size();) {
+        const std::size_t start = pos;
+        units += NextCodePoint(targetName, pos) >= 0x10000 ? 2 : 1;
+        if (units > kLongestName - kTemporaryTailLength) return targetName.substr(0, start);
+    }
+    return targetName;
+}
+
 // Not "*.epm": a half-written memo must never look like a memo to the viewer.
 std::string TemporaryName(const std::string& path, unsigned attempt) {
     static std::random_device device;
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%08x%u%s", static_cast<unsigned>(device()), attempt,
                   kTemporarySuffix);
-    return path + suffix;
+    return GetFolderPart(path) + std::string(TemporaryStem(GetFileName(path))) + suffix;
 }
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
@@ -38,6 +52,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // True for the names TemporaryName gives for a target named `targetName`.
 bool IsTemporaryNameOf(std::string_view name, std::string_view targetName) {
+    targetName = TemporaryStem(targetName);
     if (targetName.empty() || name.size() != targetName.size() + kTemporaryTailLength) return false;
     const std::string_view tail = name.substr(targetName.size());
     if (tail[0] != '.' || tail.substr(10) != kTemporarySuffix) return false;

@@ -1,7 +1,8 @@
 #pragma once
 // Replacing a file without ever losing the one on disk: the new content goes to a
 // temporary file beside the target, named target + ".XXXXXXXXn.tmp" (eight hex digits
-// and an attempt digit), which then takes the target's place in one step. On any
+// and an attempt digit; a name too long to take that tail is cut short before it), which
+// then takes the target's place in one step. On any
 // failure the old file is untouched and the temporary file is removed. Temporary files
 // a killed save left behind for the same target are removed by the next save.
 #include <chrono>

@@ -93,6 +93,14 @@ TEST_F(PosixFiles, ASymbolicLinkIsSavedThroughAndStays) {
     EXPECT_EQ(Names(dir / "links"), std::vector<std::string>{"m.epm"});
 }
 
+// The temporary file's name must fit the 255 a name may have, however long the memo's.
+TEST_F(PosixFiles, AMemoWithTheLongestNameIsSavedOverAndOver) {
+    const std::string name = std::string(251, 'n') + ".epm";
+    ASSERT_TRUE(Save(P(name), "first"));
+    ASSERT_TRUE(Save(P(name), "second"));
+    EXPECT_EQ(Names(dir), std::vector<std::string>{name});
+}
+
 // Reading never waits on a pipe and never swallows a device or a huge file.
 TEST_F(PosixFiles, OnlyARegularFileWithinTheLimitIsRead) {
     const std::string fifo = P("fifo");
