@@ -37,6 +37,8 @@ PopupCycle::PopupCycle(ShellWindowSource& shellWindows, WindowSystem& windows,
 }
 
 void PopupCycle::Tick() noexcept {
+    if (m_running) return;
+    const RunningPass running(m_running);
     // Only an allocation can throw here; the next tick starts afresh.
     try {
         Pass();
@@ -47,6 +49,8 @@ void PopupCycle::Tick() noexcept {
 }
 
 void PopupCycle::Follow() noexcept {
+    if (m_running) return;
+    const RunningPass running(m_running);
     try {
         FollowPass();
         Report(Step::Pass, Status::Ok());

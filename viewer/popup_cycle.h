@@ -23,6 +23,9 @@ public:
     // is logged when it begins, not again while it lasts. While the user drags or sizes
     // the popup the pass does nothing, so as not to fight them.
     void Tick() noexcept;
+    // Neither pass starts while one runs: a modal loop inside it (COM's, while the shell
+    // answers) may dispatch the timer or a window event, and a pass inside a pass would
+    // act on a state it leaves half-changed. The running pass and the next tick cover it.
 
     // A lighter pass for a move of the window the popup follows: the popup takes its new
     // place, and nothing is listed, read or asked of the shell. Whatever else may have
@@ -54,6 +57,15 @@ private:
     MemoPopup& m_popup;
     ViewerState& m_state;
     std::array<bool, static_cast<std::size_t>(Step::Count)> m_failing{};
+    bool m_running = false;
+
+    struct RunningPass {
+        explicit RunningPass(bool& running) : m_flag(running) { m_flag = true; }
+        ~RunningPass() { m_flag = false; }
+        RunningPass(const RunningPass&) = delete;
+        RunningPass& operator=(const RunningPass&) = delete;
+        bool& m_flag;
+    };
 };
 
 }  // namespace kanopa::viewer

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/codec.h"
@@ -28,6 +30,7 @@ class FakeWindows final : public ShellWindowSource, public WindowSystem {
 public:
     Status Enumerate(std::vector<ShellWindowInfo>& windows) override {
         ++enumerations;
+        if (duringEnumerate) std::exchange(duringEnumerate, nullptr)();
         if (failShell) return Status::Fail("0x80004005");
         windows = shell;
         return Status::Ok();
@@ -43,6 +46,7 @@ public:
     std::map<WindowId, WindowPlacementInfo> placements;
     WindowId foreground = 0;
     int enumerations = 0;
+    std::function<void()> duringEnumerate;  // run once, as a modal loop inside the call would
     bool failShell = false, failPlacement = false;
 };
 
@@ -242,6 +246,19 @@ TEST_F(PopupCycleTest, FollowHandsAnythingButAMoveToAWholePass) {
     windows.shell.clear();
     cycle.Follow();
     EXPECT_FALSE(popup.Exists());
+}
+
+TEST_F(PopupCycleTest, APassAskedForInsideAPassWaitsForTheNextTick) {
+    windows.duringEnumerate = [&] {
+        cycle.Tick();
+        cycle.Follow();
+    };
+    TickWith(kA);
+    EXPECT_EQ(windows.enumerations, 1);
+    EXPECT_EQ(ShownText(), "メモA");
+    EXPECT_EQ(popup.placements, 1);
+    TickWith(kA);  // and the flag is down again
+    EXPECT_EQ(windows.enumerations, 2);
 }
 
 TEST_F(PopupCycleTest, GoesWhenAnotherWindowIsInFrontOrItsWindowIsMinimisedOrClosed) {
