@@ -111,37 +111,41 @@ std::string Utf8ToCp932(std::string_view utf8) {
     return out;
 }
 
+namespace {
+
+// Each character of CP932 bytes in order, and whether its bytes were one at all: a lone
+// lead byte, an unassigned pair or byte decode to the default character, which is also
+// what 0x81 0x45 means. A NUL byte decodes to it too but is a character of its own.
+template <class Visit>
+void DecodeEach(std::string_view bytes, Visit visit) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned b = static_cast<unsigned char>(bytes[i]);
+        if (!IsLeadByte(b)) {
+            const char32_t c = DecodeSingle(b);
+            visit(c, b == 0 || c != kCp932DefaultChar);
+        } else if (i + 1 == bytes.size()) {
+            visit(kCp932DefaultChar, false);
+        } else {
+            const unsigned trail = static_cast<unsigned char>(bytes[++i]);
+            const char32_t c = DecodePair(b, trail);
+            visit(c, c != kCp932DefaultChar || (b == 0x81 && trail == 0x45));
+        }
+    }
+}
+
+}  // namespace
+
 std::string Cp932ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 3 / 2);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned b = static_cast<unsigned char>(bytes[i]);
-        if (IsLeadByte(b)) {
-            if (i + 1 < bytes.size()) {
-                AppendUtf8(out, DecodePair(b, static_cast<unsigned char>(bytes[++i])));
-            } else {
-                AppendUtf8(out, kCp932DefaultChar);
-            }
-        } else {
-            AppendUtf8(out, DecodeSingle(b));
-        }
-    }
+    DecodeEach(bytes, [&](char32_t c, bool) { AppendUtf8(out, c); });
     return out;
 }
 
 bool DecodesWhole(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned b = static_cast<unsigned char>(bytes[i]);
-        if (!IsLeadByte(b)) {
-            if (b != 0 && DecodeSingle(b) == kCp932DefaultChar) return false;
-            continue;
-        }
-        if (++i == bytes.size()) return false;
-        const unsigned trail = static_cast<unsigned char>(bytes[i]);
-        // 0x81 0x45 is the default character itself.
-        if (DecodePair(b, trail) == kCp932DefaultChar && !(b == 0x81 && trail == 0x45)) return false;
-    }
-    return true;
+    bool whole = true;
+    DecodeEach(bytes, [&](char32_t, bool isCharacter) { whole = whole && isCharacter; });
+    return whole;
 }
 
 }  // namespace kanopa
