@@ -22,6 +22,18 @@ constexpr std::string_view kStepSources[] = {
     "ApplyMemoStyle()",      "frmMemo.Show()",    "GetWindowPlacement()",
 };
 
+// Raised for as long as a pass runs.
+class RunningPass {
+public:
+    explicit RunningPass(bool& running) : m_flag(running) { m_flag = true; }
+    ~RunningPass() { m_flag = false; }
+    RunningPass(const RunningPass&) = delete;
+    RunningPass& operator=(const RunningPass&) = delete;
+
+private:
+    bool& m_flag;
+};
+
 }  // namespace
 
 PopupCycle::PopupCycle(ShellWindowSource& shellWindows, WindowSystem& windows,

@@ -57,15 +57,7 @@ private:
     MemoPopup& m_popup;
     ViewerState& m_state;
     std::array<bool, static_cast<std::size_t>(Step::Count)> m_failing{};
-    bool m_running = false;
-
-    struct RunningPass {
-        explicit RunningPass(bool& running) : m_flag(running) { m_flag = true; }
-        ~RunningPass() { m_flag = false; }
-        RunningPass(const RunningPass&) = delete;
-        RunningPass& operator=(const RunningPass&) = delete;
-        bool& m_flag;
-    };
+    bool m_running = false;  // a pass is under way
 };
 
 }  // namespace kanopa::viewer

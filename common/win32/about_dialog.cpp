@@ -49,7 +49,9 @@ void SetTitleFont(HWND dialog, AboutDialogData& data) {
     data.titleFont = std::move(created);
 }
 
-void SetIcon(HWND dialog, HINSTANCE instance, AboutDialogData& data) {
+// The program's icon at the dialog's DPI, from the module the dialog was made from.
+void SetIcon(HWND dialog, AboutDialogData& data) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     const UINT dpi = GetDpiForWindow(dialog);
     const int size = GetSystemMetricsForDpi(SM_CXICON, dpi);
     UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(data.input->iconId),
@@ -142,9 +144,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: {
         data = reinterpret_cast<AboutDialogData*>(lParam);
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        const auto instance =
-            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-        SetIcon(dialog, instance, *data);
+        SetIcon(dialog, *data);
         SetTitleFont(dialog, *data);
         SetDlgItemTextW(dialog, IDC_ABOUT_TITLE, Utf8ToWide(data->input->programName).c_str());
         const std::wstring version = Utf8ToWide(ReadProgramVersion());
@@ -160,9 +160,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case kRedressMessage:
         if (data != nullptr) {
             SetTitleFont(dialog, *data);
-            const auto instance =
-                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-            SetIcon(dialog, instance, *data);
+            SetIcon(dialog, *data);
         }
         return TRUE;
     case WM_COMMAND:
