@@ -20,6 +20,8 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerIntervalMs = 1000;
 // One-shot: runs the step held back to the end of the frame.
 constexpr UINT_PTR kFrameTimerId = 2;
+// Reads the followed window's place while a drag lasts.
+constexpr UINT_PTR kPollTimerId = 3;
 constexpr UINT kTrayIconId = 1;
 // The version dialog's client area.
 constexpr int kAboutWidthTwips = 6660;
@@ -113,6 +115,10 @@ void MainWindow::OnWindowEvent(WindowEventKind kind, WindowId window) {
     case EventCoalescer::Decision::StepNow:
         Step(kind == WindowEventKind::LocationChange);
         break;
+    case EventCoalescer::Decision::StepAndPoll:
+        Step(true);
+        StartPolling();
+        break;
     case EventCoalescer::Decision::StepLater:
         if (SetTimer(m_window.Get(), kFrameTimerId, static_cast<UINT>(m_coalescer.DelayMs(now)),
                      nullptr) == 0) {
@@ -120,6 +126,41 @@ void MainWindow::OnWindowEvent(WindowEventKind kind, WindowId window) {
         }
         break;
     case EventCoalescer::Decision::Ignore:
+        break;
+    }
+}
+
+void MainWindow::StartPolling() {
+    if (SetTimer(m_window.Get(), kPollTimerId, static_cast<UINT>(EventCoalescer::kPollMs),
+                 nullptr) == 0) {
+        LogLastError("frmMain.WindowEvents()", "SetTimer");
+        m_coalescer.StopPolling();  // the moves stay heard
+        return;
+    }
+    if (Status status = m_events->HearMoves(false); !status) {
+        WriteLog("frmMain.WindowEvents()", status.error);
+    }
+}
+
+void MainWindow::Poll() {
+    const WindowId followed = m_followed ? m_followed() : 0;
+    Rect place;
+    RECT frame{};
+    if (followed != 0 && GetWindowRect(static_cast<HWND>(LongToHandle(followed)), &frame)) {
+        place = Rect{frame.left, frame.top, frame.right, frame.bottom};
+    }
+    switch (m_coalescer.Poll(followed, place)) {
+    case EventCoalescer::PollDecision::Step:
+        Step(true);
+        break;
+    case EventCoalescer::PollDecision::Listen:
+        KillTimer(m_window.Get(), kPollTimerId);
+        if (Status status = m_events->HearMoves(true); !status) {
+            WriteLog("frmMain.WindowEvents()", status.error);
+        }
+        Step(true);
+        break;
+    case EventCoalescer::PollDecision::Wait:
         break;
     }
 }
@@ -278,6 +319,8 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam == kFrameTimerId) {
             KillTimer(window, kFrameTimerId);
             if (m_coalescer.Pending()) Step(true);
+        } else if (wParam == kPollTimerId) {
+            Poll();
         } else if (wParam == kTimerId) {
             Step(false);
         }
@@ -306,6 +349,7 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         m_events.reset();  // unhooked before the window the events go to is gone
         KillTimer(window, kTimerId);
         KillTimer(window, kFrameTimerId);
+        KillTimer(window, kPollTimerId);
         RemoveTrayIcon();
         PostQuitMessage(0);
         return 0;

@@ -55,6 +55,8 @@ private:
     void OnCreate(HWND window);
     void StartWindowEvents(HWND window);
     void OnWindowEvent(WindowEventKind kind, WindowId window);
+    void StartPolling();
+    void Poll();
     void Step(bool followOnly);
     void LoadTrayIcon();
     void AddTrayIcon();

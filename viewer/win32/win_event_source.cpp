@@ -31,6 +31,16 @@ UniqueWinEventHook Hook(DWORD first, DWORD last, DWORD process, WINEVENTPROC cal
     return UniqueWinEventHook(SetWinEventHook(first, last, nullptr, callback, process, 0, flags));
 }
 
+struct Range {
+    DWORD first, last;
+};
+constexpr Range kFollowRanges[] = {
+    {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
+    {EVENT_OBJECT_DESTROY, EVENT_OBJECT_DESTROY},
+    {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
+};
+constexpr std::size_t kMovesHook = 2;
+
 Status HookFailure() {
     return Status::Fail("SetWinEventHook failed: " + LastErrorText(GetLastError()));
 }
@@ -65,19 +75,27 @@ Status WinEventSource::Follow(WindowId window, bool& anew) {
     m_followedProcess = process;
     if (process == 0) return Status::Ok();
     anew = true;
-    struct Range { DWORD first, last; };
-    constexpr Range kRanges[] = {
-        {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
-        {EVENT_OBJECT_DESTROY, EVENT_OBJECT_DESTROY},
-        {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
-    };
-    static_assert(std::size(kRanges) == std::tuple_size_v<decltype(m_followHooks)>);
+    static_assert(std::size(kFollowRanges) == std::tuple_size_v<decltype(m_followHooks)>);
     Status status;
     for (std::size_t i = 0; i < m_followHooks.size(); ++i) {
-        m_followHooks[i] = Hook(kRanges[i].first, kRanges[i].last, process, OnEvent);
+        if (i == kMovesHook && !m_hearMoves) continue;
+        m_followHooks[i] = Hook(kFollowRanges[i].first, kFollowRanges[i].last, process, OnEvent);
         if (!m_followHooks[i] && status) status = HookFailure();
     }
     return status;
+}
+
+Status WinEventSource::HearMoves(bool hear) {
+    m_hearMoves = hear;
+    UniqueWinEventHook& hook = m_followHooks[kMovesHook];
+    if (!hear) {
+        hook.Reset();
+        return Status::Ok();
+    }
+    if (hook || m_followedProcess == 0) return Status::Ok();
+    const Range& range = kFollowRanges[kMovesHook];
+    hook = Hook(range.first, range.last, m_followedProcess, OnEvent);
+    return hook ? Status::Ok() : HookFailure();
 }
 
 void CALLBACK WinEventSource::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object,

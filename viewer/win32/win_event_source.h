@@ -36,6 +36,9 @@ public:
     // move before this went unheard). An error names the first hook that failed (the
     // others are still set).
     Status Follow(WindowId window, bool& anew);
+    // Stops or starts listening to the moves alone (a drag is polled instead); kept while
+    // the followed process changes.
+    Status HearMoves(bool hear);
 
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
@@ -49,6 +52,7 @@ private:
     std::array<UniqueWinEventHook, 3> m_followHooks;
     WindowId m_followedWindow = 0;
     DWORD m_followedProcess = 0;
+    bool m_hearMoves = true;
 };
 
 }  // namespace kanopa::viewer::win32
