@@ -202,12 +202,16 @@ void MainWindow::LoadTrayIcon() {
 void MainWindow::AddTrayIcon() {
     // Explorer may have kept the icon over a restart: then it only needs updating.
     if (!Shell_NotifyIconW(NIM_ADD, &m_tray) && !Shell_NotifyIconW(NIM_MODIFY, &m_tray)) {
-        // Without a taskbar yet (early in a logon) TaskbarCreated brings us back here.
-        LogLastError("frmMain.Load()", "Shell_NotifyIconW(NIM_ADD)");
+        // Without a taskbar yet (early in a logon) TaskbarCreated brings us back here, but
+        // a taskbar too busy to answer in time sends none: each tick tries again, since
+        // without its icon the viewer cannot even be ended. Logged once, not every second.
+        if (!m_retryIcon) LogLastError("frmMain.Load()", "Shell_NotifyIconW(NIM_ADD)");
         m_iconAdded = false;
+        m_retryIcon = true;
         return;
     }
     m_iconAdded = true;
+    m_retryIcon = false;
     NOTIFYICONDATAW version = m_tray;
     version.uVersion = NOTIFYICON_VERSION_4;
     m_version4 = Shell_NotifyIconW(NIM_SETVERSION, &version) != FALSE;
@@ -215,6 +219,7 @@ void MainWindow::AddTrayIcon() {
 }
 
 void MainWindow::RemoveTrayIcon() {
+    m_retryIcon = false;  // taken away on purpose
     if (!m_iconAdded) return;
     m_iconAdded = false;
     if (!Shell_NotifyIconW(NIM_DELETE, &m_tray)) {
@@ -322,6 +327,7 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         } else if (wParam == kPollTimerId) {
             Poll();
         } else if (wParam == kTimerId) {
+            if (m_retryIcon) AddTrayIcon();
             Step(false);
         }
         return 0;

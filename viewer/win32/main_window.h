@@ -80,6 +80,7 @@ private:
     NOTIFYICONDATAW m_tray{};  // filled once; the same record removes the icon
     UINT m_taskbarCreated = 0;
     bool m_iconAdded = false;
+    bool m_retryIcon = false;  // the last add failed: each tick tries again
     bool m_version4 = false;  // the shell took NOTIFYICON_VERSION_4
     bool m_menuOpen = false;
     bool m_aboutOpen = false;

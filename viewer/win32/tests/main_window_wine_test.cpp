@@ -79,5 +79,46 @@ TEST_F(MainWindowOnWine, TheIconShowsItsTipAndComesBackAfterATaskbarRestartOrACa
     EXPECT_FALSE(TrayIconPresent(shown));
 }
 
+// A taskbar that takes no icons: a window of the taskbar's class, found before the real
+// one, that refuses every request, as a taskbar too busy to answer in time does.
+class RefusingTaskbar {
+public:
+    RefusingTaskbar() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return message == WM_COPYDATA ? LRESULT{0} : DefWindowProcW(window, message, wParam, lParam);
+        };
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&windowClass);
+        m_window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, windowClass.hInstance, nullptr);
+        SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    ~RefusingTaskbar() { Leave(); }
+    RefusingTaskbar(const RefusingTaskbar&) = delete;
+    RefusingTaskbar& operator=(const RefusingTaskbar&) = delete;
+
+    bool Standing() const { return m_window != nullptr && FindWindowW(L"Shell_TrayWnd", nullptr) == m_window; }
+    void Leave() {
+        if (m_window != nullptr) DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+
+private:
+    HWND m_window = nullptr;
+};
+
+// It sends no TaskbarCreated when it recovers: the icon comes with a later tick.
+TEST(MainWindowIconOnWine, AnIconTheTaskbarRefusedComesWithALaterTick) {
+    RefusingTaskbar busy;
+    ASSERT_TRUE(busy.Standing()) << "the real taskbar is found first";
+    MainWindow window{GetModuleHandleW(nullptr), MainWindow::Settings{"C:\\"}, [] {}};
+    ASSERT_TRUE(window.Create().ok);
+    busy.Leave();
+    ASSERT_FALSE(TrayIconPresent(window.Window()));
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconPresent(window.Window()); }));
+}
+
 }  // namespace
 }  // namespace kanopa::viewer::win32::testing
