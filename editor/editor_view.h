@@ -97,6 +97,8 @@ public:
     virtual void ApplyLayoutControls(const LayoutControls& controls) = 0;
     virtual void ApplyPreview(const PreviewModel& model) = 0;
     virtual void FocusMarginBox() = 0;
+    // The margin box's text as it stands, entered or not.
+    virtual std::string MarginText() = 0;
     virtual void SetStatusCoordinates(const std::string& text) = 0;  // panel 1
     virtual void SetStatusPath(const std::string& text) = 0;         // panel 2
     virtual void SetRecentMenu(const RecentMenu& items) = 0;

@@ -295,6 +295,8 @@ void MainWindow::FocusMarginBox() {
     SendMessageW(m_margin, EM_SETSEL, 0, -1);
 }
 
+std::string MainWindow::MarginText() { return WideToUtf8(WindowTextOf(m_margin)); }
+
 void MainWindow::SetStatusCoordinates(const std::string& text) {
     SendMessageW(m_status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
 }

@@ -62,6 +62,7 @@ public:
     void ApplyLayoutControls(const LayoutControls& controls) override;
     void ApplyPreview(const PreviewModel& model) override;
     void FocusMarginBox() override;
+    std::string MarginText() override;
     void SetStatusCoordinates(const std::string& text) override;
     void SetStatusPath(const std::string& text) override;
     void SetRecentMenu(const RecentMenu& items) override;
