@@ -118,6 +118,8 @@ private:
     bool m_committingMargin = false;  // the margin's own message box takes the focus
     bool m_configWritten = false;     // the close question was answered Yes
     bool m_searchOpen = false;        // the memo search window is up (modal)
+    HWND m_lastFocus = nullptr;       // the control that had the focus when the window
+                                      // was last deactivated
 };
 
 }  // namespace kanopa::editor::win32

@@ -87,6 +87,7 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 3u) << "typing goes on after the stamp";
     EXPECT_EQ(end, 3u);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(mainWindow) == edit; })) << "typing reaches the memo";
 
     // A double-click on an entry.
     dialog = open();
