@@ -221,6 +221,9 @@ void PreviewPane::SetEditText(const std::string& text) {
     const std::wstring wide = Utf8ToWide(text);
     if (WindowTextOf(m_edit) == wide) return;  // keeps the caret and the undo buffer
     SetWindowTextW(m_edit, wide.c_str());
+    // A multi-line edit box reports no change for text set this way; the memo must
+    // follow it as it follows typing.
+    if (m_events.textChanged) m_events.textChanged(WideToUtf8(WindowTextOf(m_edit)));
 }
 
 std::string PreviewPane::EditSelection() const {

@@ -48,7 +48,8 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
     HWND mainWindow = editor.WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     HWND edit = GetDlgItem(GetDlgItem(mainWindow, IDC_FRAME), IDC_TEXT);
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"メモ"));
+    for (const wchar_t typed : std::wstring(L"メモ")) PostMessageW(edit, WM_CHAR, typed, 0);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == L"メモ"; }));
 
     // Opens the dialog; the memo's edit box is open beneath it.
     const auto open = [&] {
@@ -88,6 +89,13 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
     EXPECT_EQ(start, 3u) << "typing goes on after the stamp";
     EXPECT_EQ(end, 3u);
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(mainWindow) == edit; })) << "typing reaches the memo";
+    // The stamp is in the memo at once: a margin entered now dresses the preview from the
+    // memo again (the memo at "左-上" moves to it), and the stamp stays.
+    HWND margin = GetDlgItem(mainWindow, IDC_MARGIN);
+    SendMessageW(margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"40"));
+    PostMessageW(margin, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ChildRect(edit).left == 40; }));
+    EXPECT_EQ(WindowText(edit), L"メモ済");
 
     // A double-click on an entry.
     dialog = open();
