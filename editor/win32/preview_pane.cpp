@@ -453,6 +453,10 @@ LRESULT PreviewPane::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         break;
+    case WM_CLOSE:
+        // The multi-line edit box posts this to its parent on Esc; the frame, and the
+        // memo in it, go only with the editor window.
+        return 0;
     case WM_NCDESTROY:
         // The parent destroys the frame with itself: nothing left for us to destroy.
         if (m_frame.Get() == window) (void)m_frame.Release();
