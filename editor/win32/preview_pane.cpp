@@ -223,7 +223,7 @@ void PreviewPane::SetEditText(const std::string& text) {
     SetWindowTextW(m_edit, wide.c_str());
     // A multi-line edit box reports no change for text set this way; the memo must
     // follow it as it follows typing.
-    if (m_events.textChanged) m_events.textChanged(WideToUtf8(WindowTextOf(m_edit)));
+    if (m_events.textChanged) m_events.textChanged(text);
 }
 
 std::string PreviewPane::EditSelection() const {
