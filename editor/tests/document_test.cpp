@@ -233,15 +233,13 @@ TEST_F(EditorDocument, SavesTakeTheMarginStillBeingTyped) {
     EXPECT_EQ(saved.margin, 1000);
     EXPECT_EQ(saved.memoLeft, 1000);  // placed with it before the geometry was taken
 
-    for (const char* typed : {"1001", ""}) {
-        view.controls.marginText = typed;
-        document.SaveOverwrite();
-        document.SaveAs("");
-    }
+    view.controls.marginText = "1001";
+    document.SaveOverwrite();
+    document.SaveAs("");
     EXPECT_EQ(view.saveDialogs, 0);
     EXPECT_EQ(ReadBack("C:\\w\\a.epm").margin, 1000);
-    ASSERT_EQ(view.messages.size(), 4u);
-    EXPECT_EQ(view.messages[3], (Message{"0～1000までの数値を入力してください。", MessageIcon::Information}));
+    EXPECT_EQ(view.messages, (std::vector<Message>(2, {"0～1000までの数値を入力してください。",
+                                                        MessageIcon::Information})));
 }
 
 TEST_F(EditorDocument, OverwriteSaveWithoutAFileOrAfterItWasMoved) {
