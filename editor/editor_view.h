@@ -76,8 +76,9 @@ public:
     virtual std::optional<std::string> ShowSaveDialog() = 0;
 
     // --- Memo label and edit box ------------------------------------------------------
-    // Commit the edit box: when it holds any text, that text becomes the label's caption
-    // and the edit box is hidden; an empty edit box leaves the caption as it is.
+    // Commit the edit box: when it holds any text, that text becomes the label's caption,
+    // the label is shown and the edit box hidden; an empty edit box leaves the caption
+    // as it is.
     virtual void CommitEditBox() = 0;
     virtual std::string LabelCaption() = 0;
     // Replaces the whole text of the edit box (the label keeps its caption).

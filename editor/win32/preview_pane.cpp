@@ -205,6 +205,9 @@ void PreviewPane::CommitEditBox() {
     const std::wstring text = WindowTextOf(m_edit);
     if (text.empty()) return;
     SetCaption(text);
+    // Before any memo was opened or begun the label is hidden; the text written then
+    // (typed, a date stamp, a phrase) must not vanish with the box.
+    ShowLabel();
     ShowWindow(m_edit, SW_HIDE);
 }
 

@@ -119,6 +119,13 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
         ASSERT_TRUE(closed(dialog));
     }
     EXPECT_EQ(WindowText(edit), L"メモ済確認");
+    // Written with no memo file open: a click on the frame leaves the text in view.
+    HWND frame = GetDlgItem(mainWindow, IDC_FRAME);
+    PostClick(frame, 3, 3);
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND label = GetDlgItem(frame, IDC_LABEL);
+        return !IsWindowVisible(edit) && IsWindowVisible(label) && WindowText(label) == L"メモ済確認";
+    }));
 
     // A DateTime.txt gone since the start is said, not shown as a file without patterns.
     ASSERT_TRUE(DeleteFileW(Utf8ToWide(folder / "DateTime.txt").c_str()));
