@@ -47,7 +47,9 @@ public:
         return saveDialogResult;
     }
     void CommitEditBox() override {
-        if (!editText.empty()) labelCaption = editText;
+        if (editText.empty()) return;
+        labelCaption = editText;
+        labelVisible = true;
     }
     std::string LabelCaption() override { return labelCaption; }
     void SetEditText(const std::string& text) override { editText = text; }
