@@ -158,6 +158,12 @@ void PreviewPane::SetLabelRect(const PixelRect& rect) {
     SetWindowPos(m_label, nullptr, rect.left, rect.top, rect.width, rect.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_label, nullptr, FALSE);
+    // An open edit box lies over the label: it goes where the label goes (the window's
+    // size or the layout moved it), not left behind over the frame.
+    if (IsEditing()) {
+        SetWindowPos(m_edit, nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void PreviewPane::CreateMemoFont() {
