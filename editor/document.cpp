@@ -115,6 +115,9 @@ void Document::AddRecentFile(const std::string& path) {
 }
 
 void Document::SaveAs(const std::string& selection) {
+    // The margin box shows what the user expects in the file: a value still being typed
+    // is taken now, and one out of range stops the save.
+    if (!m_preview.CommitPendingMargin()) return;
     const auto chosen = m_view.ShowSaveDialog();
     if (!chosen) return;
     const std::string target = NormalizeSavePath(*chosen);
@@ -145,6 +148,7 @@ void Document::SaveAs(const std::string& selection) {
 }
 
 void Document::SaveOverwrite() {
+    if (!m_preview.CommitPendingMargin()) return;
     if (m_state.CurrentFilePath().empty()) {
         SaveAs("");
         return;

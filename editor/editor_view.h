@@ -76,8 +76,9 @@ public:
     virtual std::optional<std::string> ShowSaveDialog() = 0;
 
     // --- Memo label and edit box ------------------------------------------------------
-    // Commit the edit box: when it holds any text, that text becomes the label's caption
-    // and the edit box is hidden; an empty edit box leaves the caption as it is.
+    // Commit the edit box: when it holds any text, that text becomes the label's caption,
+    // the label is shown and the edit box hidden; an empty edit box leaves the caption
+    // as it is.
     virtual void CommitEditBox() = 0;
     virtual std::string LabelCaption() = 0;
     // Replaces the whole text of the edit box (the label keeps its caption).
@@ -97,6 +98,8 @@ public:
     virtual void ApplyLayoutControls(const LayoutControls& controls) = 0;
     virtual void ApplyPreview(const PreviewModel& model) = 0;
     virtual void FocusMarginBox() = 0;
+    // The margin box's text as it stands, entered or not.
+    virtual std::string MarginText() = 0;
     virtual void SetStatusCoordinates(const std::string& text) = 0;  // panel 1
     virtual void SetStatusPath(const std::string& text) = 0;         // panel 2
     virtual void SetRecentMenu(const RecentMenu& items) = 0;

@@ -269,6 +269,12 @@ bool Preview::CommitMargin(std::string text) {
     return true;
 }
 
+bool Preview::CommitPendingMargin() {
+    const std::string text = m_view.MarginText();
+    if (text == std::to_string(m_state.Memo().margin)) return true;
+    return CommitMargin(text);
+}
+
 void Preview::OnClientResized(const PixelSize& client) {
     const auto frame = FrameSizeForClient(client, m_twipsPerPixel);
     if (!frame) return;

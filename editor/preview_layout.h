@@ -134,6 +134,9 @@ public:
     // Enter in the margin box or the box losing the focus. Invalid text shows the
     // range message (information icon) and puts the focus back; the margin stays.
     bool CommitMargin(std::string text);
+    // A margin typed but not yet entered (no Enter, the box still has the focus) is
+    // committed as Enter would; false when it was refused. True when nothing is pending.
+    bool CommitPendingMargin();
     // The editor window's client area changed size: the frame follows (a size that
     // leaves no frame is ignored) and an anchored label keeps its place at the edges.
     void OnClientResized(const PixelSize& client);

@@ -222,6 +222,26 @@ TEST_F(EditorDocument, RefusedOrFailedSaveKeepsFileStatusAndRecentList) {
     EXPECT_EQ(Recent(), Paths{"C:\\w\\a.epm"});
 }
 
+// A margin typed without Enter (Ctrl+S or the toolbar leave the box focused) is saved
+// as shown; one out of range stops the save with the range message, before any dialog.
+TEST_F(EditorDocument, SavesTakeTheMarginStillBeingTyped) {
+    PutMemo("C:\\w\\a.epm", "a", 1);
+    document.OpenFile("C:\\w\\a.epm", kOpenModeNormal);
+    view.controls.marginText = "1000";
+    document.SaveOverwrite();
+    const MemoRecord saved = ReadBack("C:\\w\\a.epm");
+    EXPECT_EQ(saved.margin, 1000);
+    EXPECT_EQ(saved.memoLeft, 1000);  // placed with it before the geometry was taken
+
+    view.controls.marginText = "1001";
+    document.SaveOverwrite();
+    document.SaveAs("");
+    EXPECT_EQ(view.saveDialogs, 0);
+    EXPECT_EQ(ReadBack("C:\\w\\a.epm").margin, 1000);
+    EXPECT_EQ(view.messages, (std::vector<Message>(2, {"0～1000までの数値を入力してください。",
+                                                        MessageIcon::Information})));
+}
+
 TEST_F(EditorDocument, OverwriteSaveWithoutAFileOrAfterItWasMoved) {
     document.SaveOverwrite();  // right after start: the Save dialog, no message
     EXPECT_EQ(view.saveDialogs, 1);

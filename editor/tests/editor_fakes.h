@@ -24,7 +24,7 @@ public:
     std::string labelCaption, editText, statusCoordinates, statusPath;
     bool labelVisible = false;
     PixelRect label{50, 50, 200, 100};
-    LayoutControls controls;
+    LayoutControls controls{true, "左-上", "50"};  // as the window shows the defaults
     PreviewModel preview;
     RecentMenu recentMenu;
     int marginFocus = 0, textEdits = 0, saveDialogs = 0;
@@ -47,7 +47,9 @@ public:
         return saveDialogResult;
     }
     void CommitEditBox() override {
-        if (!editText.empty()) labelCaption = editText;
+        if (editText.empty()) return;
+        labelCaption = editText;
+        labelVisible = true;
     }
     std::string LabelCaption() override { return labelCaption; }
     void SetEditText(const std::string& text) override { editText = text; }
@@ -64,6 +66,7 @@ public:
         labelCaption = editText = model.text;
     }
     void FocusMarginBox() override { ++marginFocus; }
+    std::string MarginText() override { return controls.marginText; }
     void SetStatusCoordinates(const std::string& text) override { statusCoordinates = text; }
     void SetStatusPath(const std::string& text) override { statusPath = text; }
     void SetRecentMenu(const RecentMenu& items) override { recentMenu = items; }

@@ -295,6 +295,8 @@ void MainWindow::FocusMarginBox() {
     SendMessageW(m_margin, EM_SETSEL, 0, -1);
 }
 
+std::string MainWindow::MarginText() { return WideToUtf8(WindowTextOf(m_margin)); }
+
 void MainWindow::SetStatusCoordinates(const std::string& text) {
     SendMessageW(m_status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
 }
@@ -396,6 +398,19 @@ LRESULT MainWindow::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         Layout();
         return 0;
     }
+    case WM_ACTIVATE:
+        // Not a dialog: left to itself the window takes the focus on every activation,
+        // and typing after a dialog (a date stamp, a phrase) or a switch to another
+        // program would go nowhere instead of into the control the user was in.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(window, focus)) m_lastFocus = focus;
+        } else if (HIWORD(wParam) == 0 && m_lastFocus != nullptr && IsChild(window, m_lastFocus) &&
+                   IsWindowVisible(m_lastFocus) && IsWindowEnabled(m_lastFocus)) {
+            SetFocus(m_lastFocus);
+            return 0;
+        }
+        break;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;

@@ -62,6 +62,7 @@ public:
     void ApplyLayoutControls(const LayoutControls& controls) override;
     void ApplyPreview(const PreviewModel& model) override;
     void FocusMarginBox() override;
+    std::string MarginText() override;
     void SetStatusCoordinates(const std::string& text) override;
     void SetStatusPath(const std::string& text) override;
     void SetRecentMenu(const RecentMenu& items) override;
@@ -117,6 +118,8 @@ private:
     bool m_committingMargin = false;  // the margin's own message box takes the focus
     bool m_configWritten = false;     // the close question was answered Yes
     bool m_searchOpen = false;        // the memo search window is up (modal)
+    HWND m_lastFocus = nullptr;       // the control that had the focus when the window
+                                      // was last deactivated
 };
 
 }  // namespace kanopa::editor::win32

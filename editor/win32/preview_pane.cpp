@@ -158,6 +158,12 @@ void PreviewPane::SetLabelRect(const PixelRect& rect) {
     SetWindowPos(m_label, nullptr, rect.left, rect.top, rect.width, rect.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_label, nullptr, FALSE);
+    // An open edit box lies over the label: it goes where the label goes (the window's
+    // size or the layout moved it), not left behind over the frame.
+    if (IsEditing()) {
+        SetWindowPos(m_edit, nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void PreviewPane::CreateMemoFont() {
@@ -205,6 +211,9 @@ void PreviewPane::CommitEditBox() {
     const std::wstring text = WindowTextOf(m_edit);
     if (text.empty()) return;
     SetCaption(text);
+    // Before any memo was opened or begun the label is hidden; the text written then
+    // (typed, a date stamp, a phrase) must not vanish with the box.
+    ShowLabel();
     ShowWindow(m_edit, SW_HIDE);
 }
 
@@ -221,6 +230,9 @@ void PreviewPane::SetEditText(const std::string& text) {
     const std::wstring wide = Utf8ToWide(text);
     if (WindowTextOf(m_edit) == wide) return;  // keeps the caret and the undo buffer
     SetWindowTextW(m_edit, wide.c_str());
+    // A multi-line edit box reports no change for text set this way; the memo must
+    // follow it as it follows typing.
+    if (m_events.textChanged) m_events.textChanged(text);
 }
 
 std::string PreviewPane::EditSelection() const {
@@ -450,6 +462,10 @@ LRESULT PreviewPane::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         break;
+    case WM_CLOSE:
+        // The multi-line edit box posts this to its parent on Esc; the frame, and the
+        // memo in it, go only with the editor window.
+        return 0;
     case WM_NCDESTROY:
         // The parent destroys the frame with itself: nothing left for us to destroy.
         if (m_frame.Get() == window) (void)m_frame.Release();

@@ -66,6 +66,7 @@ public:
 
     void CommitEditBox();
     std::string LabelCaption() const;
+    // Replaces the edit box's text; the memo follows as after typing.
     void SetEditText(const std::string& text);
     std::string EditSelection() const;
     void ShowLabel();

@@ -48,7 +48,8 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
     HWND mainWindow = editor.WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr);
     HWND edit = GetDlgItem(GetDlgItem(mainWindow, IDC_FRAME), IDC_TEXT);
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"メモ"));
+    for (const wchar_t typed : std::wstring(L"メモ")) PostMessageW(edit, WM_CHAR, typed, 0);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == L"メモ"; }));
 
     // Opens the dialog; the memo's edit box is open beneath it.
     const auto open = [&] {
@@ -87,6 +88,14 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 3u) << "typing goes on after the stamp";
     EXPECT_EQ(end, 3u);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(mainWindow) == edit; })) << "typing reaches the memo";
+    // The stamp is in the memo at once: a margin entered now dresses the preview from the
+    // memo again (the memo at "左-上" moves to it), and the stamp stays.
+    HWND margin = GetDlgItem(mainWindow, IDC_MARGIN);
+    SendMessageW(margin, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"40"));
+    PostMessageW(margin, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ChildRect(edit).left == 40; }));
+    EXPECT_EQ(WindowText(edit), L"メモ済");
 
     // A double-click on an entry.
     dialog = open();
@@ -110,6 +119,13 @@ TEST(DateTimeDialog, ListsBothCalendarsAndAppendsTheChosenStampAtTheEnd) {
         ASSERT_TRUE(closed(dialog));
     }
     EXPECT_EQ(WindowText(edit), L"メモ済確認");
+    // Written with no memo file open: a click on the frame leaves the text in view.
+    HWND frame = GetDlgItem(mainWindow, IDC_FRAME);
+    PostClick(frame, 3, 3);
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND label = GetDlgItem(frame, IDC_LABEL);
+        return !IsWindowVisible(edit) && IsWindowVisible(label) && WindowText(label) == L"メモ済確認";
+    }));
 
     // A DateTime.txt gone since the start is said, not shown as a file without patterns.
     ASSERT_TRUE(DeleteFileW(Utf8ToWide(folder / "DateTime.txt").c_str()));

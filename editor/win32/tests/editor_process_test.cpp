@@ -218,6 +218,16 @@ TEST_F(EditorDocument, ShowsTheMemoNamedOnTheCommandLineAtItsAnchorInItsColours)
     EXPECT_EQ(edit.left, c.Label().left);
     EXPECT_EQ(edit.top, c.Label().top);
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(c.main) == c.text; }));
+    // Esc in the box (a multi-line box asks its parent to close on it) leaves the
+    // preview and its memo in place.
+    PostMessageW(c.text, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindow(c.text); }, 500ms)) << "the preview went";
+    // The open box stays over the memo when the window's size moves it.
+    SetWindowPos(c.main, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return c.Label().left == frame.cx - 260 - 20; }));
+    EXPECT_EQ(ChildRect(c.text).left, c.Label().left);
+    EXPECT_EQ(ChildRect(c.text).top, c.Label().top);
     // A click on the bare frame commits the text into the label.
     SendMessageW(c.text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"書き直したメモ"));
     PostClick(c.frame, 5, 5);
