@@ -360,10 +360,8 @@ std::optional<Failure> Create(const Args& args, FileSystem& fs, const Clock& clo
     return std::nullopt;
 }
 
-}  // namespace
-
-int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const Clock& clock,
-                  std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& rawArgs, FileSystem& fs, const Clock& clock,
+               std::ostream& out, std::ostream& err) {
     std::optional<Failure> failure;
     try {
         if (!rawArgs.empty() &&
@@ -403,6 +401,20 @@ int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const
     err << "kanopa-memo: " << failure->message
         << (failure->code == 2 ? "（使い方: kanopa-memo --help）" : "") << "\n";
     return failure->code;
+}
+
+}  // namespace
+
+int RunKanopaMemo(const std::vector<std::string>& rawArgs, FileSystem& fs, const Clock& clock,
+                  std::ostream& out, std::ostream& err) {
+    const int code = RunCommand(rawArgs, fs, clock, out, err);
+    // A script that sends the output to a full disk or a closed pipe must not take a
+    // cut-off listing for a whole one.
+    if (!out.flush() && code == 0) {
+        err << "kanopa-memo: 出力を書き込めませんでした。\n";
+        return 1;
+    }
+    return code;
 }
 
 }  // namespace kanopa::cli

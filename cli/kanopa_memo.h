@@ -10,7 +10,7 @@
 namespace kanopa::cli {
 
 // args excludes the program name; all texts UTF-8. Returns the process exit code:
-// 0 success, 1 bad input or unreadable file, 2 usage.
+// 0 success, 1 bad input, unreadable file or output that could not be written, 2 usage.
 int RunKanopaMemo(const std::vector<std::string>& args, FileSystem& fs, const Clock& clock,
                   std::ostream& out, std::ostream& err);
 

@@ -31,6 +31,9 @@ std::optional<CommandFailure> RunSearchCommand(const std::vector<std::string>& a
     if (positional.size() < 2) return CommandFailure{2, "フォルダと検索文字列を指定してください"};
     if (positional.size() > 2) return CommandFailure{2, "余分な引数です: " + positional[2]};
     const std::string& root = positional[0];
+    // The walk takes "" for the root of the whole drive: an empty variable in a script
+    // must not start that.
+    if (root.empty()) return CommandFailure{2, "フォルダが指定されていません"};
     // The walk takes a folder it cannot list as an empty one; a script deserves to know.
     if (!fs.ListFolder(root, [](const FolderEntry&) { return false; })) {
         return CommandFailure{1, "フォルダを一覧できません: " + root};

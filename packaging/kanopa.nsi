@@ -253,6 +253,7 @@ Section "Kanopa"
   SetOverwrite on
   File "${BIN_DIR}\Kanopa.exe"
   File "${BIN_DIR}\KanopaViewer.exe"
+  File "${BIN_DIR}\kanopa-memo.exe"
   File "${BIN_DIR}\Kanopa.chm"
   File "${BIN_DIR}\KanopaViewer.chm"
   ; The user's own phrases and date formats survive an upgrade.
@@ -322,6 +323,7 @@ Section "Uninstall"
 
   Delete "$INSTDIR\Kanopa.exe"
   Delete "$INSTDIR\KanopaViewer.exe"
+  Delete "$INSTDIR\kanopa-memo.exe"
   Delete "$INSTDIR\Kanopa.chm"
   Delete "$INSTDIR\KanopaViewer.chm"
   Delete "$INSTDIR\Uninstall.exe"

@@ -210,6 +210,33 @@ TEST_F(Cli, FailuresNameTheFileAndTellUnreadableFromNotAMemo) {
     EXPECT_NE(err.str().find("dir/m.epm"), std::string::npos) << err.str();
 }
 
+// Output that cannot be written (a full disk, a closed pipe) fails the run; a usage
+// error keeps its own code.
+TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure) {
+    struct Refusing : std::streambuf {
+        int_type overflow(int_type) override { return traits_type::eof(); }
+    } refusing;
+    std::ostream broken(&refusing);
+    ASSERT_EQ(Run({"create", "m.epm", "--text", "x"}), 0);
+    MemoRecord editor;
+    ASSERT_TRUE(SaveConfig(fs, "Config.txt", editor));
+    fs.Put("DateTime.txt", "和暦\r\nggge\r\n");
+    fs.PutFolder("d");
+    fs.Put("d\\m.epm", "");
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"show", "m.epm"}, 1}, {{"show", "m.epm", "--json"}, 1}, {{"config-show", "Config.txt"}, 1},
+        {{"search", "d", "*"}, 1}, {{"dates"}, 1}, {{"copy", "m.epm", "d"}, 1}, {{"--help"}, 1}, {{"show"}, 2},
+    };
+    for (const auto& [args, code] : cases) {
+        err.str("");
+        EXPECT_EQ(cli::RunKanopaMemo(args, fs, clock, broken, err), code) << args[0];
+        if (code == 1) {
+            EXPECT_EQ(err.str(), "kanopa-memo: 出力を書き込めませんでした。\n");
+        }
+        broken.clear();
+    }
+}
+
 TEST_F(Cli, ConfigShowPrintsTheStoredSettingsWithReservedFields) {
     MemoRecord editor;
     editor.reservedText = "r";

@@ -52,11 +52,13 @@ TEST(SearchCommand, ListsMatchingMemosInWalkOrderAsLinesOrJson) {
 TEST(SearchCommand, RefusesAMissingFolderAndBadArguments) {
     testing::FakeFileSystem fs;
     fs.PutFolder("R:\\木");
+    fs.Put("\\m.epm", "");  // at the root, where an empty folder would lead
     const struct {
         std::vector<std::string> args;
         int code;
     } cases[] = {
-        {{"R:\\無い", "*"}, 1}, {{"R:\\木"}, 2}, {{"R:\\木", "*", "x"}, 2}, {{"R:\\木", "*", "--all"}, 2},
+        {{"R:\\無い", "*"}, 1}, {{"", "*"}, 2},           {{"R:\\木"}, 2},
+        {{"R:\\木", "*", "x"}, 2}, {{"R:\\木", "*", "--all"}, 2},
     };
     for (const auto& c : cases) {
         std::ostringstream out;

@@ -20,7 +20,8 @@ namespace {
 
 // Writes UTF-8 text to a standard handle line by line. A console gets the text as
 // UTF-16 through WriteConsoleW, which shows Japanese whatever the console's code page;
-// a file or pipe gets the UTF-8 bytes unchanged.
+// a file or pipe gets the UTF-8 bytes unchanged. A write that fails fails the stream,
+// so that the run does not end as a success.
 class StdHandleBuf final : public std::streambuf {
 public:
     explicit StdHandleBuf(DWORD which) : m_handle(GetStdHandle(which)) {
@@ -37,16 +38,16 @@ protected:
         if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
         m_pending.push_back(traits_type::to_char_type(ch));
         if (ch == '\n') Flush(false);
-        return ch;
+        return m_failed ? traits_type::eof() : ch;
     }
     std::streamsize xsputn(const char* text, std::streamsize count) override {
         m_pending.append(text, static_cast<std::size_t>(count));
         if (m_pending.find('\n') != std::string::npos) Flush(false);
-        return count;
+        return m_failed ? 0 : count;
     }
     int sync() override {
         Flush(false);
-        return 0;
+        return m_failed ? -1 : 0;
     }
 
 private:
@@ -65,8 +66,10 @@ private:
                 DWORD written = 0;
                 const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
                 if (!WriteConsoleW(m_handle, wide.data() + done, chunk, &written, nullptr) ||
-                    written == 0)
+                    written == 0) {
+                    m_failed = true;
                     break;
+                }
                 done += written;
             }
         } else {
@@ -75,8 +78,10 @@ private:
                 DWORD written = 0;
                 const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 20));
                 if (!WriteFile(m_handle, m_pending.data() + done, chunk, &written, nullptr) ||
-                    written == 0)
+                    written == 0) {
+                    m_failed = true;
                     break;
+                }
                 done += written;
             }
         }
@@ -85,6 +90,7 @@ private:
 
     HANDLE m_handle;
     bool m_console = false;
+    bool m_failed = false;
     std::string m_pending;
 };
 

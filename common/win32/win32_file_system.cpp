@@ -18,19 +18,6 @@ constexpr DWORD kMaxTransfer = 1u << 30;
 Status FailWith(DWORD error) { return Status::Fail(LastErrorText(error)); }
 Status FailWithLastError() { return FailWith(GetLastError()); }
 
-bool NeedsNoCleanUp(std::wstring_view path) {
-    if (path.find(L'/') != std::wstring_view::npos) return false;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find(L'\\', start);
-        if (end == std::wstring_view::npos) end = path.size();
-        const std::wstring_view part = path.substr(start, end - start);
-        if (part == L"." || part == L"..") return false;
-        start = end + 1;
-    }
-    return true;
-}
-
 // The system also matches a pattern against the 8.3 short name of each file, so that
 // "*.epm" finds "notes.epmx" (short name NOTES~1.EPM), and its case folding is not the
 // one the fakes and the native builds use. The folder is therefore listed whole and
@@ -57,12 +44,23 @@ Status WriteAll(HANDLE file, std::string_view bytes) {
 
 std::wstring ToWin32Path(const std::string& path) {
     std::wstring wide = Utf8ToWide(path);
-    if (wide.size() < MAX_PATH - 12 || !NeedsNoCleanUp(wide)) return wide;
-    const bool drivePath = wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\';
-    const bool uncPath = wide.size() >= 3 && wide[0] == L'\\' && wide[1] == L'\\' && wide[2] != L'?' &&
-                         wide[2] != L'.';
-    if (drivePath) return L"\\\\?\\" + wide;
-    if (uncPath) return L"\\\\?\\UNC\\" + wide.substr(2);
+    if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    // The full form decides, for a relative path too (a walk from "." goes deep). The
+    // system's clean-up ("/", "." and "..", the current folder), which the prefix turns
+    // off, is done here first, as the system would do it for a short path.
+    std::wstring full(wide.size() + MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length + 1);
+        length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size() || length < MAX_PATH - 12) return wide;
+    full.resize(length);
+    const bool drivePath = full.size() >= 3 && full[1] == L':' && full[2] == L'\\';
+    const bool uncPath = full.size() >= 3 && full[0] == L'\\' && full[1] == L'\\' && full[2] != L'?' &&
+                         full[2] != L'.';
+    if (drivePath) return L"\\\\?\\" + full;
+    if (uncPath) return L"\\\\?\\UNC\\" + full.substr(2);
     return wide;
 }
 

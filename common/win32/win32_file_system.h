@@ -28,9 +28,9 @@ public:
     Status CopyToNewFile(const std::string& from, const std::string& to) override;
 };
 
-// The wide form of a path for the file APIs. A full path too long for the classic
-// MAX_PATH limit gets the "\\?\" prefix (which turns off the limit, and with it the
-// system's clean-up of "/", "." and ".."; such paths are left as they are).
+// The wide form of a path for the file APIs. A path whose full form is too long for the
+// classic MAX_PATH limit becomes that full form, cleaned of "/", "." and "..", with the
+// "\\?\" prefix, which turns off the limit (and with it the system's clean-up).
 std::wstring ToWin32Path(const std::string& path);
 
 }  // namespace kanopa

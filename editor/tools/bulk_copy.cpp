@@ -69,7 +69,10 @@ CopyResult RunBulkCopy(FileSystem& fs, const std::string& source, const std::str
     if (listed) {
         // The memo is there already; copying it onto itself would only fail.
         const std::string sourceFolder = GetFolderPart(source);
-        const auto home = fs.IdentityOf(sourceFolder.empty() ? std::string(".") : sourceFolder);
+        auto home = fs.IdentityOf(sourceFolder.empty() ? std::string(".") : sourceFolder);
+        // A file system without file IDs (some network shares) reports 0 for every one:
+        // each folder would then pass for the source's own and receive nothing.
+        if (home && home->fileHigh == 0 && home->fileLow == 0) home.reset();
         for (const std::string& candidate : subFolders) {
             subFolder = candidate;
             if (home && fs.IdentityOf(candidate) == home) {

@@ -65,7 +65,7 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 classes='HKCU\Software\Classes'
 start_line='*********アプリケーション開始*********'
 end_line='*********アプリケーション終了*********'
-installed=(Kanopa.exe KanopaViewer.exe Kanopa.chm KanopaViewer.chm DateTime.txt FixedForm.txt)
+installed=(Kanopa.exe KanopaViewer.exe kanopa-memo.exe Kanopa.chm KanopaViewer.chm DateTime.txt FixedForm.txt)
 shortcuts=(カノパ.lnk カノパビューア.lnk "カノパ ヘルプ.lnk" "カノパビューア ヘルプ.lnk")
 
 # A probe for the viewer's hidden window, which no X window shows: exit code 0 when it exists.
@@ -173,7 +173,7 @@ wine "$dir/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed wit
 wait_for 60 bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1" || fail "the uninstall entry stays"
 viewer_runs && fail "the uninstaller did not end the viewer"
 [ "$(count_lines "$dir/Log.txt" "$end_line")" -eq $((ends + 1)) ] || fail "the uninstaller did not end the viewer cleanly"
-for f in Kanopa.exe KanopaViewer.exe Kanopa.chm KanopaViewer.chm Uninstall.exe; do
+for f in Kanopa.exe KanopaViewer.exe kanopa-memo.exe Kanopa.chm KanopaViewer.chm Uninstall.exe; do
   [ -e "$dir/$f" ] && fail "the uninstaller left $f"
 done
 [ -e "$menu" ] && fail "the uninstaller left the Start-menu folder"

@@ -12,10 +12,10 @@ fail() { echo "zip test: $*" >&2; failures=$((failures + 1)); }
 (cd "$tmp" && cmake -E tar xf "$zip")
 top=$(cd "$tmp" && ls)
 [ "$top" = Kanopa ] || fail "the zip's top level is '$top', not one folder Kanopa"
-files=$(cd "$tmp/Kanopa" && ls | sort | tr '\n' ' ')
-[ "$files" = "DateTime.txt FixedForm.txt Kanopa.chm Kanopa.exe KanopaViewer.chm KanopaViewer.exe ReadMe.txt " ] ||
+files=$(cd "$tmp/Kanopa" && ls | LC_ALL=C sort | tr '\n' ' ')
+[ "$files" = "DateTime.txt FixedForm.txt Kanopa.chm Kanopa.exe KanopaViewer.chm KanopaViewer.exe ReadMe.txt kanopa-memo.exe " ] ||
   fail "the zip holds: $files"
-for f in DateTime.txt FixedForm.txt Kanopa.chm Kanopa.exe KanopaViewer.chm KanopaViewer.exe; do
+for f in DateTime.txt FixedForm.txt Kanopa.chm Kanopa.exe KanopaViewer.chm KanopaViewer.exe kanopa-memo.exe; do
   cmp -s "$bin/$f" "$tmp/Kanopa/$f" || fail "$f differs from the build's"
 done
 readme=$tmp/Kanopa/ReadMe.txt

@@ -7,6 +7,7 @@
 
 #include "common/paths.h"
 #include "common/win32/program_path.h"
+#include "common/win32/unique_handle.h"
 #include "common/win32/tests/temp_folder.h"
 #include "common/win32/wide.h"
 #include "common/win32/win32_file_system.h"
@@ -52,6 +53,38 @@ TEST(KanopaMemoExe, JapanesePathsUtf8OutputAndExitCodes) {
     const ToolRun missing = RunTool("show \"" + (temp / "無い.epm") + "\"");
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_THAT(missing.err, HasSubstr("無い.epm"));
+}
+
+// Output to a handle that refuses writes (as a full disk or a closed pipe does) ends the
+// run with exit code 1 and says so, instead of passing for a complete listing.
+TEST(KanopaMemoExe, OutputThatCannotBeWrittenFailsTheRun) {
+    const TempFolder temp;
+    MakeFile(temp / "out", "");
+    SECURITY_ATTRIBUTES inherit{};
+    inherit.nLength = sizeof inherit;
+    inherit.bInheritHandle = TRUE;
+    const UniqueFile readOnly(CreateFileW(Utf8ToWide(temp / "out").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          &inherit, OPEN_EXISTING, 0, nullptr));
+    const UniqueFile err(CreateFileW(Utf8ToWide(temp / "err").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                     &inherit, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(readOnly && err);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = readOnly.Get();
+    startup.hStdError = err.Get();
+    std::wstring command = L"\"" + Utf8ToWide(GetFolderPart(ProgramPath())) + L"kanopa-memo.exe\" --help";
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                               &process));
+    const UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 1u);
+    std::string message;
+    EXPECT_TRUE(Win32FileSystem().ReadFile(temp / "err", 1 << 20, message).ok);
+    EXPECT_EQ(message, "kanopa-memo: 出力を書き込めませんでした。\n");
 }
 
 // The console is the user's: a code page set there outlives the tool and would garble

@@ -48,15 +48,22 @@ TEST(Win32FileSystemIsFile, SeesOnlyOrdinaryFilesWhoseLongNameMatches) {
                 ElementsAre(Pair("IsFile()", temp / "missing\\*.epm " + LastErrorText(ERROR_PATH_NOT_FOUND))));
 }
 
-TEST(Win32FileSystemPaths, OnlyLongFullPathsGetTheLongPathPrefix) {
+TEST(Win32FileSystemPaths, OnlyLongPathsGetTheLongPathPrefixOnTheirFullForm) {
     const std::string deep(300, 'd');
     const std::wstring wideDeep = Utf8ToWide(deep);
+    std::wstring current(MAX_PATH, L'\0');
+    current.resize(GetCurrentDirectoryW(MAX_PATH, current.data()));
+    if (current.back() != L'\\') current += L'\\';
     const std::pair<std::string, std::wstring> cases[] = {
         {"C:\\Work\\memo.epm", L"C:\\Work\\memo.epm"},
+        {"Work\\..\\memo.epm", L"Work\\..\\memo.epm"},
         {"C:\\" + deep, L"\\\\?\\C:\\" + wideDeep},
         {"\\\\server\\share\\" + deep, L"\\\\?\\UNC\\server\\share\\" + wideDeep},
-        // The prefix would pass ".." on uncleaned; a prefixed path has it already.
-        {"C:\\a\\..\\" + deep, L"C:\\a\\..\\" + wideDeep},
+        // The prefix would pass "..", "." and "/" on uncleaned: cleaned first.
+        {"C:\\a\\..\\.\\" + deep, L"\\\\?\\C:\\" + wideDeep},
+        {"C:/a/" + deep, L"\\\\?\\C:\\a\\" + wideDeep},
+        // A relative path is as long as its full form.
+        {"rel\\" + deep, L"\\\\?\\" + current + L"rel\\" + wideDeep},
         {"\\\\?\\C:\\" + deep, L"\\\\?\\C:\\" + wideDeep},
     };
     for (const auto& [path, expected] : cases) EXPECT_EQ(ToWin32Path(path), expected) << path;

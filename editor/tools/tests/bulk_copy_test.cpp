@@ -124,6 +124,26 @@ TEST_F(BulkCopy, TheSourcesOwnFolderIsPassedOverByIdentity) {
     EXPECT_EQ(result.copiedTo, (Paths{"C:\\dst\\a\\memo.epm", "C:\\dst\\b\\memo.epm"}));
 }
 
+// A share without file IDs gives every folder the ID 0: none is taken for the source's.
+TEST_F(BulkCopy, FileIdsOfZeroIdentifyNoFolder) {
+    struct WithoutFileIds : testing::FakeFileSystem {
+        std::optional<FileIdentity> IdentityOf(const std::string& path) override {
+            std::optional<FileIdentity> identity = FakeFileSystem::IdentityOf(path);
+            if (identity) identity->fileLow = 0;
+            return identity;
+        }
+    } share;
+    share.PutFolder("S:\\dst");
+    share.PutFolder("S:\\dst\\a");
+    share.PutFolder("S:\\dst\\b");
+    share.PutFolder("S:\\src");
+    share.Put("S:\\src\\memo.epm", "MEMO");
+    const CopyResult result = RunBulkCopy(share, "S:\\src\\memo.epm", "memo.epm", "S:\\dst", '\\', kNoWait);
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.skipped, "");
+    EXPECT_EQ(result.copiedTo, (Paths{"S:\\dst\\a\\memo.epm", "S:\\dst\\b\\memo.epm"}));
+}
+
 TEST_F(BulkCopy, AFailedCopyStopsTheRunAndKeepsEveryMemoWhole) {
     fs.PutFolder("C:\\dst\\a");
     fs.PutFolder("C:\\dst\\locked");
