@@ -7,6 +7,7 @@
 #include "cli/kanopa_memo.h"
 #include "common/codec.h"
 #include "common/config_file.h"
+#include "common/cp932.h"
 #include "common/keys.h"
 #include "common/memo_file.h"
 #include "common/tests/fakes.h"
@@ -220,7 +221,7 @@ TEST_F(Cli, OutputThatCannotBeWrittenIsAFailure) {
     ASSERT_EQ(Run({"create", "m.epm", "--text", "x"}), 0);
     MemoRecord editor;
     ASSERT_TRUE(SaveConfig(fs, "Config.txt", editor));
-    fs.Put("DateTime.txt", "和暦\r\nggge\r\n");
+    fs.Put("DateTime.txt", Utf8ToCp932("和暦\r\nggge\r\n"));
     fs.PutFolder("d");
     fs.Put("d\\m.epm", "");
     const std::pair<std::vector<std::string>, int> cases[] = {

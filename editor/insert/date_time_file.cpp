@@ -41,6 +41,14 @@ Status ReadDateTimeFile(FileSystem& fs, const std::string& path, DateTimeLists& 
     std::string bytes;
     if (Status read = fs.ReadFile(path, kMaxDateTimeFileBytes, bytes); !read) return read;
     lists = SortDateTimeItems(ReadDelimitedItems(Cp932ToUtf8(bytes)));
+    // Saved as UTF-8 (Notepad's default), the file shows no section marker and both lists
+    // would come out empty without a word. Its bytes may still pass for CP932 pairs, so
+    // the markers are looked for in them as UTF-8 too. A stray byte in a file that keeps
+    // its sections is shown as it decodes.
+    if (lists == DateTimeLists{} &&
+        (!DecodesWhole(bytes) || Holds(bytes, "和暦") || Holds(bytes, "西暦"))) {
+        return Status::Fail(kDataFileNotCp932Reason);
+    }
     return Status::Ok();
 }
 

@@ -38,7 +38,8 @@ struct DateTimeLists {
 
 DateTimeLists SortDateTimeItems(const std::vector<std::string>& items);
 
-// Reads and sorts the file. On failure `lists` is left empty.
+// Reads and sorts the file. On failure `lists` is left empty; a file that gives no
+// pattern because it is not CP932 text fails too.
 Status ReadDateTimeFile(FileSystem& fs, const std::string& path, DateTimeLists& lists);
 
 // The entries the dialog shows for a calendar index (0 era, 1 Western; any other index

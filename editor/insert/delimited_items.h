@@ -16,6 +16,9 @@
 
 namespace kanopa::editor {
 
+// Why a data file saved in another encoding (UTF-8, Notepad's default) is not read.
+inline constexpr char kDataFileNotCp932Reason[] = "シフトJISとして読めない文字が含まれています。";
+
 std::vector<std::string> ReadDelimitedItems(std::string_view text);
 
 // One item as the writer stores it: in double quotes.

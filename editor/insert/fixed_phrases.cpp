@@ -94,7 +94,7 @@ void FixedPhraseDialog::Open() {
     Status read = m_fs.ReadFile(m_path, kFixedFormMaxBytes, bytes);
     // Bytes that are no code page 932 text (a file saved as UTF-8...) would come back
     // changed from the rewrite on closing.
-    if (read && !DecodesWhole(bytes)) read = Status::Fail(kFixedFormNotCp932Reason);
+    if (read && !DecodesWhole(bytes)) read = Status::Fail(kDataFileNotCp932Reason);
     if (!read) {
         WriteLog(std::string(kFixedFormDialogName) + ".GetFixedData()", read.error);
         // Gone since the editor started: closing makes a new one. Otherwise the file

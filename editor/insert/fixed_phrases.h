@@ -40,7 +40,6 @@ inline constexpr char kLineBreakRefusedMessage[] = "改行は定型文に使え�
 inline constexpr char kFixedFormFullMessage[] = "定型文ファイルがいっぱいのため、これ以上追加できません。";
 inline constexpr char kFixedFormTooLargeMessage[] =
     "定型文ファイルが大きくなりすぎるため、変更を保存できません。";
-inline constexpr char kFixedFormNotCp932Reason[] = "シフトJISとして読めない文字が含まれています。";
 // Followed by the file's path and the system's reason, a line each.
 inline constexpr char kFixedFormReadFailedMessage[] =
     "定型文ファイルを読み込めませんでした。この画面での変更は保存されません。";

@@ -7,6 +7,7 @@
 
 #include "common/cp932.h"
 #include "common/tests/fakes.h"
+#include "editor/insert/delimited_items.h"
 
 namespace kanopa::editor {
 namespace {
@@ -59,9 +60,25 @@ TEST(DateTimeSections, TheFileIsReadAsCodePage932ItemsAndFormattedPerCalendar) {
     EXPECT_TRUE(FormatDateTimeList(lists, -1, clock, BuiltInEras()).empty());
     EXPECT_TRUE(FormatDateTimeList(lists, 2, clock, BuiltInEras()).empty());
 
-    // A missing file is a failure with empty lists.
+    // A missing file is a failure with empty lists, and so is one saved as UTF-8 (its
+    // markers unreadable); a stray byte in a file that keeps its markers is shown as it
+    // decodes, and a file of no patterns in CP932 is no failure.
     EXPECT_FALSE(ReadDateTimeFile(fs, "Missing.txt", lists));
     EXPECT_EQ(lists, DateTimeLists{});
+    const std::string otherEncodings[] = {
+        "\"和暦\"\r\nggge年\r\n\"西暦\"\r\nyyyy\r\n",  // UTF-8 whose bytes pass for CP932
+        "\x81\r\nyyyy\r\n",                                // no marker, a lone lead byte
+    };
+    for (const std::string& bytes : otherEncodings) {
+        fs.Put("Other.txt", bytes);
+        EXPECT_EQ(ReadDateTimeFile(fs, "Other.txt", lists).error, kDataFileNotCp932Reason) << bytes;
+        EXPECT_EQ(lists, DateTimeLists{});
+    }
+    fs.Put("Stray.txt", Utf8ToCp932("\"和暦\"\r\n") + "\x81\r\n" + Utf8ToCp932("\"西暦\"\r\nyyyy\r\n"));
+    ASSERT_TRUE(ReadDateTimeFile(fs, "Stray.txt", lists));
+    EXPECT_EQ(lists.western, (Items{"yyyy"}));
+    fs.Put("Plain.txt", "yyyy\r\n");
+    EXPECT_TRUE(ReadDateTimeFile(fs, "Plain.txt", lists));
 }
 
 }  // namespace
