@@ -22,7 +22,7 @@ EventCoalescer::Decision EventCoalescer::Offer(WindowEventKind kind, WindowId wi
     if (nowMs - m_runStartMs >= kDragMs) {
         m_moving = false;
         m_polling = true;
-        m_polled = false;
+        m_polledWindow = 0;
         m_stillPolls = 0;
         return Decision::StepAndPoll;
     }
@@ -49,12 +49,11 @@ EventCoalescer::PollDecision EventCoalescer::Poll(WindowId followed, const Rect&
         StopPolling();
         return PollDecision::Listen;
     }
-    if (m_polled && followed == m_polledWindow && place == m_polledPlace) {
+    if (followed == m_polledWindow && place == m_polledPlace) {
         if (++m_stillPolls < kStillPolls) return PollDecision::Wait;
         StopPolling();
         return PollDecision::Listen;
     }
-    m_polled = true;
     m_polledWindow = followed;
     m_polledPlace = place;
     m_stillPolls = 0;

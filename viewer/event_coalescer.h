@@ -71,8 +71,7 @@ private:
     std::int64_t m_runStartMs = 0;
     std::int64_t m_lastMoveMs = 0;
     bool m_polling = false;
-    bool m_polled = false;  // a place has been read since polling began
-    WindowId m_polledWindow = 0;
+    WindowId m_polledWindow = 0;  // 0 until a place has been read since polling began
     Rect m_polledPlace;
     int m_stillPolls = 0;
 };

@@ -28,11 +28,7 @@ using namespace kanopa::viewer::win32::testing;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using Clock = LatencyClock;
 
 // The value below which `percent` % of `values` lie (nearest rank).
 double Percentile(std::vector<double> values, double percent) {
@@ -199,9 +195,7 @@ void MeasureCpuOnce(const LatencyScene& scene, int seconds, CpuResults& results)
     results.dragPopupMoves = 0;
     for (int step = 0; MsSince(start) < periodMs; ++step) {
         const int dx = step % 200 < 100 ? step % 100 : 100 - step % 100;
-        SetWindowPos(scene.folderWindow, nullptr, scene.frame.left + dx, scene.frame.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, scene.folderWindow, OBJID_WINDOW, CHILDID_SELF);
+        MoveAndRaise(scene.folderWindow, scene.frame, dx);
         kanopa::testing::PumpMessages();
         const kanopa::viewer::Rect now = WindowRect(scene.popup);
         if (!(now == last)) ++results.dragPopupMoves;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -18,30 +17,12 @@ namespace {
 // (0.25^5), while the events answer within a few milliseconds.
 constexpr double kBeforeTheNextTickMs = 250;
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Moves the folder window to `dx` from its frame and raises the event, as Windows would.
-void MoveFolderWindow(const LatencyScene& scene, int dx) {
-    SetWindowPos(scene.folderWindow, nullptr, scene.frame.left + dx, scene.frame.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, scene.folderWindow, OBJID_WINDOW, CHILDID_SELF);
-}
-
-// How long after the folder window stood at `dx` the popup stood over it, or nullopt.
+// How long after `since` the popup stood over the folder window moved to `dx`, or nullopt.
 std::optional<double> FollowedWithin(const LatencyScene& scene, Rect popupAtFrame, int dx,
-                                     Clock::time_point since) {
+                                     LatencyClock::time_point since) {
     const Rect target{popupAtFrame.left + dx, popupAtFrame.top, popupAtFrame.right + dx,
                       popupAtFrame.bottom};
-    while (MsSince(since) < 3000) {
-        PumpMessages();
-        if (WindowRect(scene.popup) == target) return MsSince(since);
-        Sleep(1);
-    }
-    return std::nullopt;
+    return TimeUntil(since, [&] { return WindowRect(scene.popup) == target; });
 }
 
 // A drag of more than half a second (a move and its event every ~4 ms), which the program
@@ -58,24 +39,24 @@ AfterDrag DragThenSingleMoves(const LatencyScene& scene) {
     Rect popupAtFrame = WindowRect(scene.popup);
     popupAtFrame.left -= shift;
     popupAtFrame.right -= shift;
-    const Clock::time_point dragStart = Clock::now();
+    const LatencyClock::time_point dragStart = LatencyClock::now();
     int dx = 0;
     while (MsSince(dragStart) < 600) {
         dx = (dx + 3) % 90;
-        MoveFolderWindow(scene, dx);
+        MoveAndRaise(scene.folderWindow, scene.frame, dx);
         PumpMessages();
         Sleep(4);
     }
-    result.lastPlaceMs = FollowedWithin(scene, popupAtFrame, dx, Clock::now());
+    result.lastPlaceMs = FollowedWithin(scene, popupAtFrame, dx, LatencyClock::now());
     // Still for longer than the polls that end the drag take.
-    const Clock::time_point still = Clock::now();
+    const LatencyClock::time_point still = LatencyClock::now();
     while (MsSince(still) < 400) {
         PumpMessages();
         Sleep(5);
     }
     for (const int moveTo : {100, 20, 60}) {
-        const Clock::time_point start = Clock::now();
-        MoveFolderWindow(scene, moveTo);
+        const LatencyClock::time_point start = LatencyClock::now();
+        MoveAndRaise(scene.folderWindow, scene.frame, moveTo);
         result.movesMs.push_back(FollowedWithin(scene, popupAtFrame, moveTo, start));
     }
     return result;

@@ -20,26 +20,10 @@
 namespace kanopa::viewer::win32::testing {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = LatencyClock;
 constexpr RECT kFrame{100, 100, 900, 700};
 // The memo sits 50 px in from the bottom right, 200 x 100.
 constexpr Rect kPopupOverFrame{650, 550, 850, 650};
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Polls every millisecond (pumping this thread's windows' messages) until `condition`
-// holds; the milliseconds it took, or nullopt after `timeoutMs`.
-std::optional<double> TimeUntil(Clock::time_point start, const std::function<bool()>& condition,
-                                double timeoutMs = 3000) {
-    for (;;) {
-        PumpMessages();
-        if (condition()) return MsSince(start);
-        if (MsSince(start) > timeoutMs) return std::nullopt;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    }
-}
 
 void Raise(DWORD event, HWND window) {
     NotifyWinEvent(event, window, OBJID_WINDOW, CHILDID_SELF);
@@ -87,6 +71,26 @@ private:
 };
 
 }  // namespace
+
+double MsSince(LatencyClock::time_point start) {
+    return std::chrono::duration<double, std::milli>(LatencyClock::now() - start).count();
+}
+
+std::optional<double> TimeUntil(LatencyClock::time_point start,
+                                const std::function<bool()>& condition, double timeoutMs) {
+    for (;;) {
+        PumpMessages();
+        if (condition()) return MsSince(start);
+        if (MsSince(start) > timeoutMs) return std::nullopt;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+}
+
+void MoveAndRaise(HWND window, const RECT& frame, int dx) {
+    SetWindowPos(window, nullptr, frame.left + dx, frame.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Raise(EVENT_OBJECT_LOCATIONCHANGE, window);
+}
 
 LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
     LatencyResults results;
@@ -154,9 +158,7 @@ LatencyResults MeasureViewerLatencies(const LatencyOptions& options) {
         Sleep(PhaseMs(trial, options.timerOnly));
         const int dx = trial % 2 == 0 ? 40 : 0;  // there and back
         const Clock::time_point start = Clock::now();
-        SetWindowPos(folderHandle, nullptr, kFrame.left + dx, kFrame.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Raise(EVENT_OBJECT_LOCATIONCHANGE, folderHandle);
+        MoveAndRaise(folderHandle, kFrame, dx);
         const Rect target{kPopupOverFrame.left + dx, kPopupOverFrame.top, kPopupOverFrame.right + dx,
                           kPopupOverFrame.bottom};
         const std::optional<double> moved = TimeUntil(start, [&] { return popupAt(target); });

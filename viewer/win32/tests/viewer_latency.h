@@ -6,7 +6,9 @@
 // would, right after the change (NotifyWinEvent). Shared by the Wine tests and the bench.
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,5 +39,15 @@ struct LatencyResults {
 };
 
 LatencyResults MeasureViewerLatencies(const LatencyOptions& options);
+
+using LatencyClock = std::chrono::steady_clock;
+double MsSince(LatencyClock::time_point start);
+// Polls every millisecond (pumping this thread's windows' messages) until `condition`
+// holds; the milliseconds since `start` it took, or nullopt after `timeoutMs`.
+std::optional<double> TimeUntil(LatencyClock::time_point start,
+                                const std::function<bool()>& condition, double timeoutMs = 3000);
+// Moves `window` to `dx` right of where `frame` puts it, without activating it, and
+// raises the move's event, as Windows would.
+void MoveAndRaise(HWND window, const RECT& frame, int dx);
 
 }  // namespace kanopa::viewer::win32::testing
